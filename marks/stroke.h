@@ -1,0 +1,30 @@
+// The stroke buffer: the pointer path of one mark in screen pixels, with
+// times and a running length. Every Menu owns one; the root's is used.
+#pragma once
+
+#include <cstdint>
+
+#include "marks/geometry.h"
+#include "menu/marking_menu.h"
+
+inline constexpr int STROKE_CAPACITY = 128;
+
+struct StrokeBuffer {
+  IntPoint points[STROKE_CAPACITY];
+  float times[STROKE_CAPACITY];  // seconds since the press
+  int32_t count;
+  int32_t length;  // sum of the truncated segment lengths, pixels
+};
+
+// Set when a mark offers more positions than the buffer holds; cleared at
+// every press.
+extern uint8_t strokeOverflow;
+
+void mStrokeReset(Menu* menu);
+// Records (x, y) at the root's nowTime - pressTime. A full buffer drops the
+// position, reports "marking too long to store" and sets strokeOverflow.
+void mStrokeAdd(Menu* menu, int x, int y);
+int mStrokeLength(const Menu* menu);
+// Shorter than the 16 pixels a mark needs.
+bool mStrokeTooShort(const Menu* menu);
+void mStrokeToList(const StrokeBuffer* stroke, PointList* out);

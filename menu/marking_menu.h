@@ -1,0 +1,185 @@
+// Marking menu library: the one public header.
+//
+// A marking menu pops up around the press point with up to eight items in the
+// compass directions (positions 0 N, 1 NE, 2 E, 3 SE, 4 S, 5 SW, 6 W, 7 NW)
+// and an optional vertical list below (positions 8 to 57). A user who knows
+// the layout selects without waiting for the menu by drawing a mark: one
+// straight leg per level of the tree.
+//
+// Index
+//   Records .......... Rect, IntPoint, SaveStack, Menu
+//   Building ......... mCreateMenu, mNewSubmenu, mAddItem
+//   One selection .... mInit, mPress, mMotion / mPoll while mButtonsDown,
+//                      mRelease, mShowConfirmation, mEraseConfirmation,
+//                      mShutdown
+//   Reading it ....... mGetResult
+//
+// A selection, as a client drives it:
+//
+//   mInit(0, 0, 0, 0, 0, 0);
+//   mPress(root, x, y);
+//   while (mButtonsDown()) { mMotion(root, px, py); mPoll(); }
+//   mRelease(root, px, py);
+//   mShowConfirmation(root);  /* wait */  mEraseConfirmation(root);
+//   mShutdown();
+//   mGetResult(root, positions, labels, values, &last, &lastPos, &value);
+//
+// Conventions: positions are 0-based, item numbers (selections) are
+// position + 1 with 0 for none (the centre). Screen pixels, y downwards.
+// Menus are allocated by the library and live until the program ends.
+// No call throws; bad input (NULL menu, position out of range) makes a call
+// do nothing or return NULL / 0.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+class Bitmap;
+}
+
+// An inclusive rectangle in screen pixels: width = xmax - xmin + 1.
+struct Rect {
+  int32_t xmin, xmax, ymin, ymax;
+};
+
+struct IntPoint {
+  int32_t x, y;
+};
+
+struct StrokeBuffer;
+
+inline constexpr int MENU_SLOTS = 58;
+inline constexpr int LABEL_CAPACITY = 50;  // 49 characters and the NUL
+inline constexpr int RADIAL_SLOTS = 8;
+inline constexpr int SAVE_STACK_CAPACITY = 128;
+
+// Screen rectangles saved before the library draws over them, restored
+// newest first.
+struct SaveStack {
+  int32_t count;
+  platform::Bitmap* bitmaps[SAVE_STACK_CAPACITY];
+  int32_t x[SAVE_STACK_CAPACITY];
+  int32_t y[SAVE_STACK_CAPACITY];
+  int32_t width[SAVE_STACK_CAPACITY];
+  int32_t height[SAVE_STACK_CAPACITY];
+};
+
+// One level of a menu tree. The root also carries the tracking state of a
+// selection and its stroke. Fields marked (root) are used on the root only.
+struct Menu {
+  char title[LABEL_CAPACITY];  // label of the item this menu hangs from
+  int32_t mode;   // (root) 0 marking, 1 radial menu shown, 2 list shown
+  Menu* current;  // (root) deepest menu shown and tracked
+  Menu* parent;   // NULL for a root
+  int32_t parentPosition;
+  Menu* releasedIn;  // (root) `current` at a release made in menu mode
+  uint8_t drawnAsParent;
+  int32_t lastX, lastY;  // last pointer position given to this menu
+
+  // Placement and layout.
+  int32_t centreX, centreY;
+  int32_t radius;
+  uint8_t movedToFit;
+  Rect bounds;
+  Rect centreBox;
+
+  // What lies under the menu, its ink and its rubber band.
+  SaveStack menuArea;
+  SaveStack inkArea;
+  SaveStack bandArea;
+
+  uint8_t markedAhead;   // (root) a pause in a mark popped the menus up
+  int32_t backUpCount;   // (root) back-ups to an ancestor this selection
+  int32_t changeCount;   // (root) highlight changes this selection
+  double nowTime;        // (root) clock seconds of the latest call
+  double pressTime;      // (root)
+  double releaseTime;    // (root)
+  StrokeBuffer* stroke;  // allocated with every record; the root's is used
+
+  int32_t itemCount;    // highest filled position + 1, at least 8
+  int32_t radialCount;  // first linear position, 8
+  int32_t selected;     // item number, 0 for none
+  uint8_t selectedEnabled;
+  uint8_t selectedByBox;
+  uint8_t enabled[MENU_SLOTS];
+  uintptr_t value[MENU_SLOTS];  // client values, opaque to the library
+  Rect itemRect[MENU_SLOTS];
+  char label[MENU_SLOTS][LABEL_CAPACITY];
+  IntPoint labelPoint[MENU_SLOTS];  // left end of the label's baseline
+  uint8_t hasToggle[MENU_SLOTS];
+  uint8_t toggleOn[MENU_SLOTS];
+  uint8_t hasChoice[MENU_SLOTS];
+  uint8_t choiceOn[MENU_SLOTS];
+  IntPoint arrowPoint[MENU_SLOTS];  // centre of the submenu arrow
+  Menu* submenu[MENU_SLOTS];
+
+  uint8_t dwellArmed;   // (root) a list item's cascade is pending
+  uint32_t dwellStart;  // (root) tick count in ms when it was armed
+  int32_t dwellItem;    // (root) position in `current` of that item
+
+  uint8_t italic[MENU_SLOTS];
+  uint8_t regularWeight[MENU_SLOTS];  // neither flag: bold
+};
+
+// Building a tree ----------------------------------------------------------
+
+// A new root with 8 empty radial slots. NULL when memory runs out.
+Menu* mCreateMenu();
+
+// A new menu hung from `position` of `menu`, titled with that slot's label
+// (add the item first). Replaces an earlier submenu of the slot. NULL when
+// menu is NULL or position is not below menu->itemCount.
+Menu* mNewSubmenu(Menu* menu, int position);
+
+// Fills slot `position` (0..57). Labels over 48 characters are shortened:
+// paths keep their head and tail around "...", other text keeps its first 46
+// characters and "...". A slot gets at most one indicator per call (toggle
+// before choice). In a submenu of a list item, positions 0..7 become empty
+// placeholders. Does nothing for a NULL menu or label or a position out of
+// range.
+void mAddItem(Menu* menu, const char* label, int position, uintptr_t value,
+              uint8_t hasToggle, uint8_t toggleOn, uint8_t hasChoice,
+              uint8_t choiceOn, uint8_t enabled, uint8_t italic,
+              uint8_t regularWeight);
+
+// Walks the selected path from the root and returns the number of entries
+// written (one per level; arrays need room for the tree's depth). A level
+// without a selection is written as position -1, label "Center", value 0 and
+// ends the walk. *value is the client value of the last item when it is
+// enabled and has no submenu, else 0. Every output may be NULL.
+int mGetResult(Menu* menu, int* positions, const char** labels,
+               uintptr_t* values, Menu** lastMenu, int* lastPosition,
+               uintptr_t* value);
+
+// One selection ------------------------------------------------------------
+
+// Creates the overlay the library draws on, covering the desktop. Only the
+// second argument is read: when it is non-zero and names the overlay already
+// up, nothing happens. Without a display: does nothing, reported once.
+void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3, intptr_t a4,
+           intptr_t a5);
+
+// Takes the overlay down and releases what it held. Harmless without mInit.
+void mShutdown();
+
+// Starts a selection at screen point (x, y) on a root menu: clears the
+// stroke and arms the 0.15 s popup timer.
+void mPress(Menu* menu, int x, int y);
+
+// Gives the pointer position: records and inks the mark, or follows the
+// highlight of the shown menus.
+void mMotion(Menu* menu, int x, int y);
+
+// Fires the popup timer when the pointer has rested long enough.
+void mPoll();
+
+// Ends the selection: by the shown menus' highlight, or by interpreting the
+// mark when no menu was shown. Writes a trace line when tracing is on.
+void mRelease(Menu* menu, int x, int y);
+
+// Shows the feedback of a mark selection (about 0.2 s), then its erasure.
+void mShowConfirmation(Menu* menu);
+void mEraseConfirmation(Menu* menu);
+
+// True while any mouse button is held.
+bool mButtonsDown();

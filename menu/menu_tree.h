@@ -1,0 +1,32 @@
+// Queries on menu records, for the library's own modules. Item numbers are
+// position + 1; a NULL menu or an item number out of range answers false.
+#pragma once
+
+#include "menu/marking_menu.h"
+
+// Fills the label table from a "|"-separated list: blanks at the start and
+// end of each label are dropped, at most 58 labels of 49 characters kept.
+// itemCount becomes the number of labels.
+void mFillLabels(Menu* menu, const char* list);
+
+// Stores a label by the shortening rules (path head and tail around "...",
+// else the first 46 characters and "..."), never splitting a UTF-8
+// character.
+void mStoreLabel(char* slot, const char* label);
+
+int mRadialSlotsShown(const Menu* m);
+bool mHasRadialPart(const Menu* m);
+bool mIsRadialPosition(const Menu* m, int p);
+bool mIsLinearPosition(const Menu* m, int p);
+bool mHasLinearPart(const Menu* m);
+bool mHangsFromLinearItem(const Menu* m);
+bool mAllLabelsEmpty(const Menu* m);
+bool mAllRadialLabelsEmpty(const Menu* m);
+bool mIsLinearOnly(const Menu* m);
+bool mHasSubmenu(const Menu* m, int n);
+bool mIsEnabled(const Menu* m, int n);
+int mTreeDepth(const Menu* m);
+int mWidestRadialPart(const Menu* m);
+// Levels with a selection from the root down, ending at releasedIn.
+int mSelectionDepth(const Menu* root);
+bool mSelectionReachesLinear(const Menu* root);

@@ -1,0 +1,137 @@
+// The seam between the library and the machine. The library reaches time,
+// input, cursors, desktop settings, the overlay and sound only through the
+// current Platform. Two implementations exist: the desktop platform (Qt on
+// X11, SDL2_mixer) and SimPlatform (virtual time, scripted input, an
+// in-memory screen) for tests, benchmarks and replays.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "menu/marking_menu.h"
+
+namespace platform {
+
+// 0x00BBGGRR, as the library stores colours.
+using Colour = uint32_t;
+
+inline constexpr Colour rgb(int r, int g, int b) {
+  return Colour(r & 0xFF) | Colour(g & 0xFF) << 8 | Colour(b & 0xFF) << 16;
+}
+
+enum class Cursor { Arrow, Cross };
+
+// The desktop colours the library's menus are drawn in.
+enum class SystemColour {
+  MenuText,
+  Menu,
+  Highlight,
+  HighlightText,
+  ButtonShadow,
+  ButtonHighlight,
+};
+
+struct FontSpec {
+  char family[64];
+  int pixelSize;  // character height, not point size
+  int weight;     // 100..900, 400 regular, 700 bold
+  bool italic;
+};
+
+struct TextMetrics {
+  int height;  // ascent + descent
+  int ascent;
+  int descent;
+  int externalLeading;
+};
+
+struct InputState {
+  int x, y;          // pointer in screen pixels
+  bool buttonsDown;  // any of the three mouse buttons
+  bool escapeDown;
+};
+
+// Pixels copied off the screen, to be put back later.
+class Bitmap;
+
+// Where the library draws: the overlay covering the desktop, in screen
+// pixels. Rectangles given as (left, top, right, bottom) exclude the right
+// and bottom edges. Nothing is antialiased.
+class Surface {
+ public:
+  virtual ~Surface() = default;
+  virtual int width() const = 0;
+  virtual int height() const = 0;
+  virtual void fillRect(int left, int top, int right, int bottom, Colour c) = 0;
+  virtual void fillEllipse(int left, int top, int right, int bottom,
+                           Colour c) = 0;
+  virtual void outlineEllipse(int left, int top, int right, int bottom,
+                              Colour c, int penWidth) = 0;
+  virtual void outlineRect(int left, int top, int right, int bottom, Colour c,
+                           int penWidth) = 0;
+  // The end point (x1, y1) is not drawn.
+  virtual void line(int x0, int y0, int x1, int y1, Colour c, int penWidth) = 0;
+  virtual void fillPolygon(const IntPoint* points, int count, Colour c) = 0;
+  virtual void polyline(const IntPoint* points, int count, Colour c,
+                        int penWidth) = 0;
+
+  virtual void selectFont(const FontSpec& font) = 0;
+  virtual int textWidth(const char* text) = 0;
+  virtual TextMetrics textMetrics() = 0;
+  // Text with the left end of its baseline at (x, y), no background.
+  virtual void drawText(int x, int y, const char* text, Colour c) = 0;
+
+  // NULL when the copy cannot be made.
+  virtual Bitmap* copyOut(int x, int y, int width, int height) = 0;
+  virtual void copyIn(const Bitmap* bitmap, int x, int y) = 0;
+  virtual void deleteBitmap(Bitmap* bitmap) = 0;
+
+  // Shows what changed since the last flush, at once.
+  virtual void flush() = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Time. A monotonic source that never wraps; the 32-bit tick count is its
+  // milliseconds, which wrap after 2^32 like the classic system tick.
+  virtual uint64_t microseconds() = 0;
+  uint32_t tickCount() { return uint32_t(microseconds() / 1000); }
+  virtual void sleepMs(uint32_t ms) = 0;
+  // Called on every pass of a busy wait.
+  virtual void spinStep() = 0;
+
+  // Input, read from the device state without dispatching any events.
+  virtual InputState pollInput() = 0;
+
+  virtual void setCursor(Cursor cursor) = 0;
+  virtual bool moduleLoaded(const char* name) = 0;
+
+  // Desktop settings.
+  virtual Colour systemColour(SystemColour which) = 0;
+  virtual FontSpec menuFont() = 0;
+  virtual Rect workArea() = 0;     // the screen less panels
+  virtual Rect desktopRect() = 0;  // the whole virtual desktop
+
+  // The overlay: created covering the desktop and showing what it shows,
+  // on top of every window, passing every click through. NULL without a
+  // display. closeOverlay takes it down again.
+  virtual Surface* openOverlay() = 0;
+  virtual void closeOverlay() = 0;
+  virtual Surface* overlay() = 0;
+
+  // Plays a wave held in memory; a new sound cuts off the one playing.
+  // Synchronous play returns when the sound has ended.
+  virtual void playSound(const char* name, const void* wave, size_t bytes,
+                         bool synchronous) = 0;
+};
+
+// The platform in use: the one installed last, else the desktop platform.
+Platform& current();
+
+// Makes `p` current and returns the one it replaces (NULL for the desktop
+// default). Pass NULL to go back to the desktop platform.
+Platform* install(Platform* p);
+
+}  // namespace platform

@@ -1,0 +1,116 @@
+#include "platform/sim_platform.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+void ensureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  // Kept for the rest of the process: Qt needs argc/argv to outlive it.
+  static int argc = 1;
+  static char name[] = "sim";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  new QGuiApplication(argc, argv);
+}
+
+// A fixed picture that differs from pixel to pixel, so that a restore that
+// puts back the wrong pixels shows.
+void paintTestPattern(QImage& image) {
+  for (int y = 0; y < image.height(); y++) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); x++)
+      line[x] = qRgb((x * 7 + y * 3) & 0xFF, (x ^ y) & 0xFF,
+                     ((x / 16 + y / 16) * 37) & 0xFF);
+  }
+}
+
+}  // namespace
+
+SimPlatform::SimPlatform(int screenWidth, int screenHeight) {
+  ensureGuiApplication();
+  if (screenWidth < 1) screenWidth = 1;
+  if (screenHeight < 1) screenHeight = 1;
+  screen_ = QImage(screenWidth, screenHeight, QImage::Format_RGB32);
+  paintTestPattern(screen_);
+  workArea_ = Rect{0, screenWidth - 1, 0, screenHeight - 1};
+  std::strcpy(menuFont_.family, "Liberation Sans");
+  menuFont_.pixelSize = 12;
+  menuFont_.weight = 400;
+  menuFont_.italic = false;
+  // The classic desktop palette: black on light grey, navy highlight.
+  colours_[int(SystemColour::MenuText)] = rgb(0, 0, 0);
+  colours_[int(SystemColour::Menu)] = rgb(0xC0, 0xC0, 0xC0);
+  colours_[int(SystemColour::Highlight)] = rgb(0, 0, 0x80);
+  colours_[int(SystemColour::HighlightText)] = rgb(0xFF, 0xFF, 0xFF);
+  colours_[int(SystemColour::ButtonShadow)] = rgb(0x80, 0x80, 0x80);
+  colours_[int(SystemColour::ButtonHighlight)] = rgb(0xFF, 0xFF, 0xFF);
+  previous_ = install(this);
+}
+
+SimPlatform::~SimPlatform() {
+  closeOverlay();
+  install(previous_);
+}
+
+void SimPlatform::advance(uint32_t ms) { micros_ += uint64_t(ms) * 1000; }
+
+void SimPlatform::setPointer(int x, int y) {
+  input_.x = x;
+  input_.y = y;
+}
+
+void SimPlatform::setButtonDown(bool down) { input_.buttonsDown = down; }
+
+void SimPlatform::setEscapeDown(bool down) { input_.escapeDown = down; }
+
+const QImage& SimPlatform::screenImage() const { return screen_; }
+
+void SimPlatform::setWorkArea(const Rect& area) { workArea_ = area; }
+
+void SimPlatform::setMenuFont(const FontSpec& font) { menuFont_ = font; }
+
+void SimPlatform::setSystemColour(SystemColour which, Colour c) {
+  colours_[int(which)] = c;
+}
+
+uint64_t SimPlatform::microseconds() { return micros_; }
+
+void SimPlatform::sleepMs(uint32_t ms) { advance(ms); }
+
+void SimPlatform::spinStep() { advance(1); }
+
+InputState SimPlatform::pollInput() { return input_; }
+
+void SimPlatform::setCursor(Cursor cursor) { cursor_ = cursor; }
+
+bool SimPlatform::moduleLoaded(const char*) { return false; }
+
+Colour SimPlatform::systemColour(SystemColour which) {
+  return colours_[int(which)];
+}
+
+FontSpec SimPlatform::menuFont() { return menuFont_; }
+
+Rect SimPlatform::workArea() { return workArea_; }
+
+Rect SimPlatform::desktopRect() {
+  return Rect{0, screen_.width() - 1, 0, screen_.height() - 1};
+}
+
+Surface* SimPlatform::openOverlay() { return overlay_; }
+
+void SimPlatform::closeOverlay() {}
+
+Surface* SimPlatform::overlay() { return overlay_; }
+
+void SimPlatform::playSound(const char* name, const void*, size_t,
+                            bool synchronous) {
+  sounds_.push_back(std::string(synchronous ? "!" : "") + (name ? name : ""));
+}
+
+}  // namespace platform

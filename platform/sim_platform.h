@@ -1,0 +1,68 @@
+// A simulated machine for tests, benchmarks and replays: virtual time,
+// scripted input, an in-memory screen, recorded sounds and cursors.
+#pragma once
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class SimPlatform : public Platform {
+ public:
+  // Becomes the current platform; the destructor hands back the previous
+  // one. Makes a QGuiApplication on Qt's offscreen platform when none
+  // exists.
+  explicit SimPlatform(int screenWidth = 1280, int screenHeight = 1024);
+  ~SimPlatform() override;
+  SimPlatform(const SimPlatform&) = delete;
+  SimPlatform& operator=(const SimPlatform&) = delete;
+
+  // The tick count every SimPlatform starts at, in milliseconds.
+  static constexpr uint64_t startTickMs = 10'000'000;
+
+  void advance(uint32_t ms);      // virtual time moves on by ms
+  void setPointer(int x, int y);  // pointer position in screen pixels
+  void setButtonDown(bool down);  // the left mouse button
+  void setEscapeDown(bool down);
+  const QImage& screenImage() const;  // what the simulated screen shows now
+
+  void setWorkArea(const Rect& area);
+  void setMenuFont(const FontSpec& font);
+  void setSystemColour(SystemColour which, Colour c);
+  Cursor cursor() const { return cursor_; }
+  // Names of the sounds played, in order, "!" prefixed when synchronous.
+  const std::vector<std::string>& sounds() const { return sounds_; }
+
+  uint64_t microseconds() override;
+  void sleepMs(uint32_t ms) override;
+  void spinStep() override;
+  InputState pollInput() override;
+  void setCursor(Cursor cursor) override;
+  bool moduleLoaded(const char* name) override;
+  Colour systemColour(SystemColour which) override;
+  FontSpec menuFont() override;
+  Rect workArea() override;
+  Rect desktopRect() override;
+  Surface* openOverlay() override;
+  void closeOverlay() override;
+  Surface* overlay() override;
+  void playSound(const char* name, const void* wave, size_t bytes,
+                 bool synchronous) override;
+
+ private:
+  Platform* previous_ = nullptr;
+  uint64_t micros_ = startTickMs * 1000;
+  InputState input_{};
+  QImage screen_;
+  Rect workArea_{};
+  FontSpec menuFont_{};
+  Colour colours_[6] = {};
+  Cursor cursor_ = Cursor::Arrow;
+  std::vector<std::string> sounds_;
+  Surface* overlay_ = nullptr;
+};
+
+}  // namespace platform
