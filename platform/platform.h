@@ -84,7 +84,6 @@ class Surface {
   // NULL when the copy cannot be made.
   virtual Bitmap* copyOut(int x, int y, int width, int height) = 0;
   virtual void copyIn(const Bitmap* bitmap, int x, int y) = 0;
-  virtual void deleteBitmap(Bitmap* bitmap) = 0;
 
   // Shows what changed since the last flush, at once.
   virtual void flush() = 0;
@@ -126,6 +125,9 @@ class Platform {
   virtual void playSound(const char* name, const void* wave, size_t bytes,
                          bool synchronous) = 0;
 };
+
+// Frees a copy made by Surface::copyOut; the surface need not exist any more.
+void deleteBitmap(Bitmap* bitmap);
 
 // The platform in use: the one installed last, else the desktop platform.
 Platform& current();

@@ -37,6 +37,7 @@ SimPlatform::SimPlatform(int screenWidth, int screenHeight) {
   if (screenHeight < 1) screenHeight = 1;
   screen_ = QImage(screenWidth, screenHeight, QImage::Format_RGB32);
   paintTestPattern(screen_);
+  surface_ = std::make_unique<ImageSurface>(&screen_);
   workArea_ = Rect{0, screenWidth - 1, 0, screenHeight - 1};
   std::strcpy(menuFont_.family, "Liberation Sans");
   menuFont_.pixelSize = 12;
@@ -68,7 +69,10 @@ void SimPlatform::setButtonDown(bool down) { input_.buttonsDown = down; }
 
 void SimPlatform::setEscapeDown(bool down) { input_.escapeDown = down; }
 
-const QImage& SimPlatform::screenImage() const { return screen_; }
+const QImage& SimPlatform::screenImage() const {
+  surface_->settle();
+  return screen_;
+}
 
 void SimPlatform::setWorkArea(const Rect& area) { workArea_ = area; }
 
@@ -102,11 +106,19 @@ Rect SimPlatform::desktopRect() {
   return Rect{0, screen_.width() - 1, 0, screen_.height() - 1};
 }
 
-Surface* SimPlatform::openOverlay() { return overlay_; }
+Surface* SimPlatform::openOverlay() {
+  overlayOpen_ = true;
+  return surface_.get();
+}
 
-void SimPlatform::closeOverlay() {}
+void SimPlatform::closeOverlay() {
+  surface_->flush();
+  overlayOpen_ = false;
+}
 
-Surface* SimPlatform::overlay() { return overlay_; }
+Surface* SimPlatform::overlay() {
+  return overlayOpen_ ? surface_.get() : nullptr;
+}
 
 void SimPlatform::playSound(const char* name, const void*, size_t,
                             bool synchronous) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QImage>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/image_surface.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -56,13 +58,15 @@ class SimPlatform : public Platform {
   Platform* previous_ = nullptr;
   uint64_t micros_ = startTickMs * 1000;
   InputState input_{};
-  QImage screen_;
+  mutable QImage screen_;
   Rect workArea_{};
   FontSpec menuFont_{};
   Colour colours_[6] = {};
   Cursor cursor_ = Cursor::Arrow;
   std::vector<std::string> sounds_;
-  Surface* overlay_ = nullptr;
+  // The overlay is the simulated screen itself.
+  std::unique_ptr<ImageSurface> surface_;
+  bool overlayOpen_ = false;
 };
 
 }  // namespace platform

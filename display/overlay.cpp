@@ -1,0 +1,47 @@
+// The overlay's lifecycle: mInit puts it up over the desktop and readies the
+// drawing state, mShutdown takes it down.
+#include <algorithm>
+
+#include "display/drawing.h"
+#include "menu/report.h"
+
+namespace {
+bool reportedNoDisplay = false;
+}
+
+void mInit(intptr_t, intptr_t window, intptr_t, intptr_t, intptr_t, intptr_t) {
+  if (window != 0 && window == reinterpret_cast<intptr_t>(drawState.overlay))
+    return;
+  platform::Platform& p = platform::current();
+  drawState.classRegistered = 1;
+  // A previous overlay that was not shut down is forgotten.
+  drawState.overlay = p.openOverlay();
+  if (!drawState.overlay) {
+    if (!reportedNoDisplay)
+      mReportError("no display: marking menus cannot be shown\n");
+    reportedNoDisplay = true;
+    drawState.screen = nullptr;
+    return;
+  }
+  drawState.screen = drawState.overlay;
+  drawState.foreground = p.systemColour(platform::SystemColour::MenuText);
+  drawState.background = p.systemColour(platform::SystemColour::Menu);
+  drawState.pen = drawState.penSelected = 0;
+  mSelectFont("REGULAR_FONT");
+  platform::TextMetrics m = drawState.screen->textMetrics();
+  drawState.pad = std::max({m.height - 20, m.externalLeading, 4}) / 2;
+}
+
+void mShutdown() {
+  if (drawState.screen) {
+    drawState.screen->flush();
+    drawState.pen = drawState.penSelected = 0;
+    drawState.brush = drawState.brushSelected = 0;
+    drawState.font = 0;
+    drawState.screen = nullptr;
+  }
+  if (drawState.overlay) {
+    platform::current().closeOverlay();
+    drawState.overlay = nullptr;
+  }
+}

@@ -1,0 +1,80 @@
+// A Surface that draws into a QImage with the pixel rules of a classic
+// raster display: no antialiasing of shapes, right and bottom edges of boxes
+// outside, line end points not drawn. Serves the simulated screen and the
+// desktop overlay's picture alike; the overlay pushes what changed in
+// present().
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class Bitmap {
+ public:
+  explicit Bitmap(QImage pixels) : image(std::move(pixels)) {}
+  QImage image;
+};
+
+class ImageSurface : public Surface {
+ public:
+  // Draws into `image`, which must outlive the surface (Format_RGB32).
+  explicit ImageSurface(QImage* image);
+  ~ImageSurface() override;
+
+  int width() const override;
+  int height() const override;
+  void fillRect(int left, int top, int right, int bottom, Colour c) override;
+  void fillEllipse(int left, int top, int right, int bottom, Colour c) override;
+  void outlineEllipse(int left, int top, int right, int bottom, Colour c,
+                      int penWidth) override;
+  void outlineRect(int left, int top, int right, int bottom, Colour c,
+                   int penWidth) override;
+  void line(int x0, int y0, int x1, int y1, Colour c, int penWidth) override;
+  void fillPolygon(const IntPoint* points, int count, Colour c) override;
+  void polyline(const IntPoint* points, int count, Colour c,
+                int penWidth) override;
+  void selectFont(const FontSpec& font) override;
+  int textWidth(const char* text) override;
+  TextMetrics textMetrics() override;
+  void drawText(int x, int y, const char* text, Colour c) override;
+  Bitmap* copyOut(int x, int y, int width, int height) override;
+  void copyIn(const Bitmap* bitmap, int x, int y) override;
+  void flush() override;
+
+  // Draws a picture of the client's at (x, y), as part of the screen.
+  void putImage(int x, int y, const QImage& picture);
+
+  QRect dirty() const { return dirty_; }
+
+  // Finishes drawing in progress, so that the image can be read or copied.
+  void settle();
+
+ protected:
+  // Shows `area` of the image; called by flush with what changed.
+  virtual void present(const QRect& area);
+  QImage* image_;
+
+ private:
+  QPainter& painter();
+  void endPainting();
+  void touch(const QRect& area);
+  void setPixel(int x, int y, QRgb c);
+  void thinLine(int x0, int y0, int x1, int y1, QRgb c);
+
+  QPainter painter_;
+  FontSpec fontSpec_{};
+  QFont font_;
+  std::unique_ptr<QFontMetrics> metrics_;
+  QRect dirty_;
+};
+
+QRgb toQRgb(Colour c);
+
+}  // namespace platform
