@@ -1,0 +1,97 @@
+#include "menu/placement.h"
+
+#include <cstring>
+
+#include "display/drawing.h"
+#include "display/radial_menu.h"
+#include "marks/geometry.h"
+#include "menu/menu_tree.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Moving a menu into the work area settles in two passes; the bound keeps
+// a menu that cannot fit either way from moving for ever.
+constexpr int maxFitPasses = 8;
+
+// The new coordinate along one axis for a menu spanning lo..hi (size
+// `size`) placed at `at`, in a work area spanning areaLo..areaHi.
+int fitAxis(int at, int lo, int hi, int size, int areaLo, int areaHi,
+            bool flipToLeft) {
+  int areaSize = areaHi - areaLo + 1;
+  if (size > areaSize) return areaLo;
+  if (lo < areaLo) return at + (areaLo - lo);
+  if (hi > areaHi) return flipToLeft ? at - size : at + (areaHi - hi);
+  return at;
+}
+
+}  // namespace
+
+void mPlaceMenu(Menu* menu, int x, int y) {
+  if (!menu) return;
+  mChooseMeasureFont(menu);
+  menu->movedToFit = 0;
+  mFitToWorkArea(menu, x, y);
+}
+
+void mWorkArea(Rect* out) {
+  if (out) *out = platform::current().workArea();
+}
+
+void mChooseMeasureFont(const Menu* m) {
+  if (!m) return;
+  int longestBold = -1, longestRegular = -1;
+  size_t boldLength = 0, regularLength = 0;
+  bool allRegular = true;
+  for (int p = 0; p < m->itemCount && p < MENU_SLOTS; p++) {
+    size_t n = std::strlen(m->label[p]);
+    if (!m->regularWeight[p]) allRegular = false;
+    if (n == 0) continue;
+    if (m->regularWeight[p]) {
+      if (longestRegular < 0 || n > regularLength) {
+        longestRegular = p;
+        regularLength = n;
+      }
+    } else if (longestBold < 0 || n > boldLength) {
+      longestBold = p;
+      boldLength = n;
+    }
+  }
+  if (allRegular) {
+    mSelectFont("REGULAR_FONT");
+    return;
+  }
+  if (longestRegular < 0 || boldLength >= regularLength) {
+    mSelectFont("BOLD_FONT");
+    return;
+  }
+  mSelectFont("BOLD_FONT");
+  int boldWidth = longestBold < 0 ? 0 : mTextWidth(m->label[longestBold]);
+  mSelectFont("REGULAR_FONT");
+  int regularWidth = mTextWidth(m->label[longestRegular]);
+  if (boldWidth > regularWidth) mSelectFont("BOLD_FONT");
+}
+
+void mFitToWorkArea(Menu* menu, int x, int y) {
+  if (!menu) return;
+  for (int pass = 0; pass < maxFitPasses; pass++) {
+    menu->centreX = x;
+    menu->centreY = y;
+    mLayoutMenu(menu);
+    Rect area;
+    mWorkArea(&area);
+    const Rect& b = menu->bounds;
+    int w = mRectWidth(&b), h = mRectHeight(&b);
+    bool list = mIsLinearOnly(menu);
+    int nx = fitAxis(x, b.xmin, b.xmax, w, area.xmin, area.xmax, list);
+    int ny = fitAxis(y, b.ymin, b.ymax, h, area.ymin, area.ymax, list);
+    if (list && h <= mRectHeight(&area) && b.ymin >= area.ymin &&
+        b.ymax > area.ymax && ny - menu->radius < area.ymin)
+      ny = area.ymin + menu->radius;
+    if (nx == menu->centreX && (ny == menu->centreY || menu->movedToFit))
+      return;
+    menu->movedToFit = 1;
+    x = nx;
+    y = ny;
+  }
+}
