@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   mDrawAsAncestor(practice);
   Menu* food = practice->submenu[0];
   mPlaceMenu(food, 400, 230);
-  mShowMenu(food, 404, 170);
+  mShowMenu(food, 404, 206);
   ok &= save(sim, folder, "practice-food.png", QRect(250, 120, 300, 220));
   mEraseMenu(food);
   mEraseMenu(practice);
