@@ -21,10 +21,6 @@ constexpr int pullInSlack = 4;
 constexpr int sideAlign = 24;      // east and west boxes from the centre
 constexpr int diagonalAlign = 16;  // diagonal boxes from the centre
 
-// One pixel toward the centre, per compass position.
-constexpr int stepX[RADIAL_SLOTS] = {0, -1, -1, -1, 0, 1, 1, 1};
-constexpr int stepY[RADIAL_SLOTS] = {1, 1, 0, -1, -1, -1, 0, 1};
-
 bool isLeftSide(int position) { return position >= 5 && position <= 7; }
 
 bool hasBothIndicators(const Menu* m, int p) {
@@ -76,7 +72,7 @@ void pullIn(Menu* m) {
   // bound only guards against a layout gone wild.
   while (!touching && s < 100000) {
     for (int p = 0; p < RADIAL_SLOTS; p++)
-      mRectMove(&copies[p], stepX[p], stepY[p]);
+      mRectMove(&copies[p], towardCentreX[p], towardCentreY[p]);
     s++;
     for (int p = 0; p < RADIAL_SLOTS && !touching; p++) {
       if (!mSlotVisible(m, p)) continue;
@@ -88,7 +84,8 @@ void pullIn(Menu* m) {
     }
   }
   for (int p = 0; p < RADIAL_SLOTS; p++)
-    mMoveItem(m, p, (s - pullInSlack) * stepX[p], (s - pullInSlack) * stepY[p]);
+    mMoveItem(m, p, (s - pullInSlack) * towardCentreX[p],
+              (s - pullInSlack) * towardCentreY[p]);
 }
 
 void alignSides(Menu* m) {

@@ -7,6 +7,10 @@
 
 #include "menu/marking_menu.h"
 
+// One pixel toward the centre from each compass position (N, NE, ... NW).
+inline constexpr int towardCentreX[RADIAL_SLOTS] = {0, -1, -1, -1, 0, 1, 1, 1};
+inline constexpr int towardCentreY[RADIAL_SLOTS] = {1, 1, 0, -1, -1, -1, 0, 1};
+
 // Lays out every slot around the menu's centre, in the font selected now.
 void mLayoutMenu(Menu* menu);
 int mItemContentWidth(const Menu* menu, int position);
