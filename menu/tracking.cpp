@@ -1,0 +1,406 @@
+#include "menu/tracking.h"
+
+#include <cstdlib>
+
+#include "display/drawing.h"
+#include "display/hit_test.h"
+#include "display/linear_menu.h"
+#include "display/radial_menu.h"
+#include "display/save_under.h"
+#include "marks/feedback.h"
+#include "marks/interpretation.h"
+#include "marks/segmentation.h"
+#include "marks/stroke.h"
+#include "menu/menu_tree.h"
+#include "menu/placement.h"
+#include "menu/settings.h"
+#include "platform/platform.h"
+#include "trace/trace.h"
+
+PopupTimer popupTimer;
+
+namespace {
+
+constexpr int restStep = 5;        // pixels of movement that restart the delay
+constexpr int markingLength = 16;  // stroke pixels after which marking is on
+constexpr int inkRedrawPoints = 10;
+constexpr int returnLine = 4;  // pixels above a list that leave list mode
+constexpr int cascadeDx = -2;  // a cascade overlaps its row's right edge
+constexpr int cascadeDy = -8;  // and its first row is level with the row
+// Pointers report 100 to 1000 positions a second. Movement and samples are
+// judged over this window so that resting and the stroke's 128 positions
+// mean the same on any of them.
+constexpr uint32_t sampleWindowMs = 10;
+
+// Where the pointer was at the start of the current movement window.
+struct RestWindow {
+  int x, y;
+  uint32_t tick;
+};
+RestWindow restWindow;
+uint32_t lastSampleTick;
+
+void arm(Menu* root) {
+  popupTimer.menu = root;
+  popupTimer.start = mClock();
+  popupTimer.armed = true;
+}
+
+void disarm() { popupTimer.armed = false; }
+
+void arrowCursor() {
+  platform::Platform& p = platform::current();
+  if (!p.moduleLoaded("PellorRes.DLL")) p.setCursor(platform::Cursor::Arrow);
+}
+
+void crossCursor() { platform::current().setCursor(platform::Cursor::Cross); }
+
+Menu* submenuOf(const Menu* m, int item) {
+  return mHasSubmenu(m, item) ? m->submenu[item - 1] : nullptr;
+}
+
+// Opens the list hanging from slot p of `menu`, to the right of the row, or
+// to its left when it had to be moved to fit.
+void openCascade(Menu* root, Menu* menu, int p, int x, int y, bool retryLeft) {
+  Menu* s = menu->submenu[p];
+  if (!s) return;
+  const Rect r = menu->itemRect[p];
+  root->current = s;
+  mPlaceMenu(s, r.xmax + cascadeDx, r.ymin + cascadeDy);
+  if (retryLeft && s->movedToFit && s->centreX != r.xmax + cascadeDx)
+    mPlaceMenu(s, r.xmin - (s->bounds.xmax - s->bounds.xmin),
+               r.ymin + cascadeDy);
+  mShowLinear(s, x, y);
+}
+
+// Erases menus from the current one upwards until `stop` is current.
+void eraseUpTo(Menu* root, const Menu* stop) {
+  while (root->current && root->current != stop) {
+    mEraseMenu(root->current);
+    root->current = root->current->parent;
+  }
+}
+
+// Some ancestor of m, not a list alone, has the pointer in its centre zone.
+bool ancestorCentreHolds(const Menu* m, int x, int y) {
+  for (const Menu* a = m->parent; a; a = a->parent)
+    if (!mIsLinearOnly(a) && mInCentreZone(a, x, y)) return true;
+  return false;
+}
+
+// Closes menus down to the ancestor whose centre holds the pointer and
+// shows that one afresh.
+void backUp(Menu* root, int x, int y) {
+  Menu* m = root->current;
+  do {
+    m->selected = 0;
+    mEraseMenu(m);
+    m = m->parent;
+    root->current = m;
+  } while (m->parent && !mInCentreZone(m, x, y));
+  mEraseMenu(m);
+  mShowMenu(m, x, y);
+  root->backUpCount++;
+}
+
+// The chain from the root down through the selected items, each level
+// redrawn: ancestors reduced, the current menu in full.
+void redrawChain(Menu* root) {
+  Menu* current = root->current;
+  for (Menu* m = root; m && m != current; m = submenuOf(m, m->selected)) {
+    m->drawnAsParent = 1;
+    mRedrawMenu(m);
+  }
+  mRedrawMenu(current);
+  if (current->selected && current->selectedEnabled)
+    mHighlightItem(current, current->selected);
+}
+
+void openRadialSubmenu(Menu* root, Menu* m, int x, int y) {
+  Menu* sub = submenuOf(m, m->selected);
+  mDrawAsAncestor(m);
+  root->current = sub;
+  mPlaceMenu(sub, x, y);
+  mShowMenu(sub, x, y);
+  if (!mCentresCovered(root)) return;
+  for (Menu* shown = sub; shown; shown = shown->parent) mEraseMenu(shown);
+  mClearAncestorCentres(root);
+  redrawChain(root);
+}
+
+IntPoint toInt(const Point& p) { return IntPoint{int(p.x), int(p.y)}; }
+
+// The first popup: the root at the press, or the menus along a paused mark.
+// Returns true when it left the root tracking a list.
+bool showMenusForStroke(Menu* root) {
+  const StrokeBuffer* s = root->stroke;
+  IntPoint first = s->points[0];
+  IntPoint last = s->count >= 2 ? s->points[s->count - 1] : first;
+  mInkErase(root);
+  if (mTreeDepth(root) == 1) {
+    mPlaceMenu(root, first.x, first.y);
+    mShowMenu(root, last.x, last.y);
+    return false;
+  }
+  PointList points, segments;
+  uint8_t scribble = 0;
+  mStrokeToList(s, &points);
+  mIsScribble(root, &points, &segments, &scribble);
+  if (segments.count < 2 || scribble) {
+    mPlaceMenu(root, first.x, first.y);
+    mShowMenu(root, last.x, last.y);
+    return false;
+  }
+  if (mHasLinearPart(root) && segments.count == 2) {
+    IntPoint end = toInt(segments.points[1]);
+    mPlaceMenu(root, first.x, first.y);
+    root->selected = mHitTest(root, end.x, end.y, nullptr);
+    if (mIsLinearPosition(root, root->selected - 1)) {
+      root->mode = 2;
+      mShowLinear(root, end.x, end.y);
+      Menu* c = root->current;
+      if (mHasSubmenu(c, c->selected) && mIsEnabled(c, c->selected))
+        openCascade(root, c, c->selected - 1, end.x, end.y, false);
+      return true;
+    }
+  }
+  root->markedAhead = 1;
+  mApplySegments(root, &segments);
+  root->current = root;
+  for (int k = 0; k + 1 < segments.count; k += 2) {
+    IntPoint start = toInt(segments.points[k]);
+    IntPoint end = toInt(segments.points[k + 1]);
+    Menu* c = root->current;
+    mPlaceMenu(c, start.x, start.y);
+    mShowMenu(c, end.x, end.y);
+    Menu* sub = submenuOf(c, c->selected);
+    if (!sub) break;
+    mDrawAsAncestor(c);
+    root->current = sub;
+    if (k + 3 >= segments.count) {
+      mPlaceMenu(sub, end.x, end.y);
+      mShowMenu(sub, end.x, end.y);
+    }
+  }
+  IntPoint end = toInt(segments.points[segments.count - 1]);
+  root->lastX = end.x;
+  root->lastY = end.y;
+  return false;
+}
+
+void fire(Menu* root) {
+  int x = root->lastX, y = root->lastY;
+  root->nowTime = mClock();
+  disarm();
+  if (root->mode == 0) {
+    bool list = showMenusForStroke(root);
+    // After a straight stroke into the list the list is what is shown, so
+    // tracking goes on there.
+    if (list || mIsLinearOnly(root) || mAllLabelsEmpty(root)) {
+      root->mode = 2;
+      arrowCursor();
+    } else {
+      root->mode = 1;
+    }
+    popupTimer.delay = menuRestDelay;
+    mFlush();
+    arm(root);
+    return;
+  }
+  arm(root);
+  Menu* m = root->current;
+  if (!m) return;
+  if (root->mode == 1) {
+    if (!m->selectedByBox && ancestorCentreHolds(m, x, y)) {
+      backUp(root, x, y);
+      mFlush();
+      return;
+    }
+    if (m->selected && m->selectedEnabled &&
+        (m->selectedByBox || mOutsideCircle(m, x, y)) &&
+        mIsRadialPosition(m, m->selected - 1) && submenuOf(m, m->selected)) {
+      openRadialSubmenu(root, m, x, y);
+      mFlush();
+    }
+    return;
+  }
+  if (!m->selectedByBox && ancestorCentreHolds(m, x, y)) {
+    backUp(root, x, y);
+    root->mode = 1;
+    crossCursor();
+    mFlush();
+  }
+}
+
+void trackRadial(Menu* root, int x, int y) {
+  Menu* c = root->current;
+  int old = c->selected;
+  mTrackRadial(c, x, y);
+  int now = c->selected;
+  if (old == 0 || now == 0 || now == old) return;
+  root->changeCount++;
+  if (!mIsLinearPosition(c, now - 1) || !c->selectedEnabled) return;
+  root->mode = 2;
+  arrowCursor();
+  if (submenuOf(c, now)) openCascade(root, c, now - 1, x, y, false);
+}
+
+void trackLinear(Menu* root, int x, int y) {
+  Menu* found = nullptr;
+  Menu* base = nullptr;
+  int item = 0;
+  mFindLinearItem(root, x, y, &found, &item, &base);
+  Menu* c = root->current;
+  if (found && found == c->parent && item == c->parentPosition + 1) {
+    mTrackLinear(c, x, y);
+    return;
+  }
+  if (found) {
+    eraseUpTo(root, found);
+    c = root->current;
+    mTrackLinear(c, x, y);
+    if (c->selected && c->selectedEnabled &&
+        mIsLinearPosition(c, c->selected - 1) && submenuOf(c, c->selected)) {
+      if (cascadeRestMs == 0) {
+        openCascade(root, c, c->selected - 1, x, y, true);
+      } else {
+        root->dwellArmed = 1;
+        root->dwellItem = c->selected - 1;
+        root->dwellStart = mTickCount();
+      }
+    }
+    return;
+  }
+  if (base && mHasLinearPart(base) && !mIsLinearOnly(base) &&
+      y < base->itemRect[base->radialCount].ymin - returnLine) {
+    eraseUpTo(root, base);
+    root->mode = 1;
+    crossCursor();
+  }
+  mTrackLinear(root->current, x, y);
+}
+
+// Records the pointer while marking, at most one position per sample
+// window.
+void recordMark(Menu* root, int x, int y) {
+  uint32_t now = mTickCount();
+  if (root->stroke->count > 0 && now - lastSampleTick < sampleWindowMs) return;
+  lastSampleTick = now;
+  mStrokeAdd(root, x, y);
+  mInkNewest(root);
+  if (root->stroke->count < inkRedrawPoints)
+    mInkRedraw(root, 0, root->stroke->count - 2);
+  if (mStrokeLength(root) > markingLength) popupTimer.delay = markingPopupDelay;
+}
+
+}  // namespace
+
+void mPress(Menu* menu, int x, int y) {
+  if (!menu || !menu->stroke) return;
+  menu->nowTime = menu->pressTime = mClock();
+  menu->current = menu;
+  menu->mode = 0;
+  menu->releasedIn = nullptr;
+  menu->dwellArmed = 0;
+  strokeOverflow = 0;
+  popupTimer.delay = initialPopupDelay;
+  arm(menu);
+  mStrokeReset(menu);
+  mStrokeAdd(menu, x, y);
+  lastSampleTick = mTickCount();
+  restWindow = RestWindow{x, y, lastSampleTick};
+  menu->lastX = x;
+  menu->lastY = y;
+  menu->changeCount = 0;
+  menu->markedAhead = 0;
+  menu->backUpCount = 0;
+}
+
+void mMotion(Menu* menu, int x, int y) {
+  if (!menu || !menu->current) return;
+  double t = mClock();
+  Menu* root = menu;
+  if (root->dwellArmed) {
+    const Rect& r = root->current->itemRect[root->dwellItem];
+    if (!mRectContains(x, y, &r)) {
+      root->dwellArmed = 0;
+    } else if (mTickCount() - root->dwellStart > uint32_t(cascadeRestMs)) {
+      root->dwellArmed = 0;
+      openCascade(root, root->current, root->dwellItem, x, y, true);
+      mFlush();
+      root->lastX = x;
+      root->lastY = y;
+      return;
+    }
+  }
+  if (x == root->lastX && y == root->lastY) return;
+  root->nowTime = t;
+  uint32_t tick = mTickCount();
+  if (tick - restWindow.tick >= sampleWindowMs) {
+    if (std::abs(x - restWindow.x) + std::abs(y - restWindow.y) > restStep) {
+      disarm();
+      arm(root);
+    }
+    restWindow = RestWindow{x, y, tick};
+  }
+  switch (root->mode) {
+    case 0:
+      recordMark(root, x, y);
+      break;
+    case 1:
+      trackRadial(root, x, y);
+      break;
+    default:
+      trackLinear(root, x, y);
+      break;
+  }
+  mFlush();
+  root->lastX = x;
+  root->lastY = y;
+  mPoll();
+}
+
+void mPoll() {
+  if (popupTimer.armed && popupTimer.menu &&
+      mClock() > popupTimer.start + popupTimer.delay)
+    fire(popupTimer.menu);
+}
+
+void mRelease(Menu* menu, int x, int y) {
+  if (!menu || !menu->stroke) return;
+  menu->releaseTime = menu->nowTime = mClock();
+  disarm();
+  if (menu->mode == 0) {
+    mStrokeAdd(menu, x, y);
+    mInkNewest(menu);
+    mInkErase(menu);
+    PointList stroke;
+    mStrokeToList(menu->stroke, &stroke);
+    mInterpretMark(menu, &stroke);
+  } else {
+    menu->releasedIn = menu->current;
+    for (Menu* m = menu->current; m; m = m->parent) mEraseMenu(m);
+    menu->current = nullptr;
+  }
+  menu->dwellArmed = 0;
+  mFlush();
+  if (mTraceEnabled()) mTraceWrite(menu);
+}
+
+void mShowConfirmation(Menu* menu) {
+  if (!menu || mSelectionReachesLinear(menu) || !menu->current ||
+      menu->current->selected == 0)
+    return;
+  mDrawIdealMark(menu);
+  mFlush();
+  double start = mClock();
+  platform::Platform& p = platform::current();
+  while (mClock() - start < confirmationTime) p.spinStep();
+  mEraseIdealMark(menu);
+}
+
+void mEraseConfirmation(Menu* menu) {
+  if (menu) mEraseIdealMark(menu);
+}
+
+bool mButtonsDown() { return platform::current().pollInput().buttonsDown; }
