@@ -1,9 +1,43 @@
 #include "platform/desktop_platform.h"
 
+#include <dlfcn.h>
+
+#include <sched.h>
+#include <QCursor>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 
+#include "platform/desktop_overlay.h"
+
 namespace platform {
+
+namespace {
+
+// Qt measures screens in logical pixels; the library, like X, in device
+// pixels.
+Rect deviceRect(const QRect& logical, qreal ratio) {
+  int left = int(std::lround(logical.x() * ratio));
+  int top = int(std::lround(logical.y() * ratio));
+  int right = int(std::lround((logical.x() + logical.width()) * ratio)) - 1;
+  int bottom = int(std::lround((logical.y() + logical.height()) * ratio)) - 1;
+  return Rect{left, right, top, bottom};
+}
+
+QScreen* primaryScreen() {
+  return desktopConnection() ? QGuiApplication::primaryScreen() : nullptr;
+}
+
+}  // namespace
+
+DesktopPlatform::DesktopPlatform() = default;
+
+DesktopPlatform::~DesktopPlatform() = default;
 
 uint64_t DesktopPlatform::microseconds() {
   timespec ts{};
@@ -17,34 +51,114 @@ void DesktopPlatform::sleepMs(uint32_t ms) {
   }
 }
 
-void DesktopPlatform::spinStep() {}
+// A busy wait leaves the core to the X server, which has the drawing to do.
+void DesktopPlatform::spinStep() { sched_yield(); }
 
-InputState DesktopPlatform::pollInput() { return InputState{}; }
-
-void DesktopPlatform::setCursor(Cursor) {}
-
-bool DesktopPlatform::moduleLoaded(const char*) { return false; }
-
-Colour DesktopPlatform::systemColour(SystemColour) { return 0; }
-
-FontSpec DesktopPlatform::menuFont() {
-  FontSpec f{};
-  std::strcpy(f.family, "Liberation Sans");
-  f.pixelSize = 12;
-  f.weight = 400;
-  return f;
+InputState DesktopPlatform::pollInput() {
+  return input_.poll(desktopConnection());
 }
 
-Rect DesktopPlatform::workArea() { return Rect{0, 0, 0, 0}; }
+void DesktopPlatform::setCursor(Cursor cursor) {
+  xcb_connection_t* connection = desktopConnection();
+  bool cross = cursor == Cursor::Cross;
+  if (!connection || cross == crossShown_) return;
+  if (cross)
+    QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
+  else
+    QGuiApplication::restoreOverrideCursor();
+  crossShown_ = cross;
+  // Qt changes the windows' cursors at once; this sends the change.
+  xcb_flush(connection);
+}
 
-Rect DesktopPlatform::desktopRect() { return Rect{0, 0, 0, 0}; }
+bool DesktopPlatform::moduleLoaded(const char* name) {
+  if (!name || !*name) return false;
+  // Asks the dynamic loader without loading anything.
+  void* module = dlopen(name, RTLD_LAZY | RTLD_NOLOAD);
+  if (!module) return false;
+  dlclose(module);
+  return true;
+}
 
-Surface* DesktopPlatform::openOverlay() { return nullptr; }
+Colour DesktopPlatform::systemColour(SystemColour which) {
+  if (!desktopConnection()) return 0;
+  // Qt's palette has no menu or 3-D button roles of their own. Menus are
+  // drawn in the window's colours, as Qt's own menus are; the highlight is
+  // the selection's; the engraved shadow and light edge of a raised frame
+  // are Qt's Dark and Light.
+  QPalette::ColorRole role = QPalette::WindowText;
+  switch (which) {
+    case SystemColour::MenuText:
+      role = QPalette::WindowText;
+      break;
+    case SystemColour::Menu:
+      role = QPalette::Window;
+      break;
+    case SystemColour::Highlight:
+      role = QPalette::Highlight;
+      break;
+    case SystemColour::HighlightText:
+      role = QPalette::HighlightedText;
+      break;
+    case SystemColour::ButtonShadow:
+      role = QPalette::Dark;
+      break;
+    case SystemColour::ButtonHighlight:
+      role = QPalette::Light;
+      break;
+  }
+  QColor c = QGuiApplication::palette().color(QPalette::Active, role);
+  return rgb(c.red(), c.green(), c.blue());
+}
 
-void DesktopPlatform::closeOverlay() {}
+FontSpec DesktopPlatform::menuFont() {
+  FontSpec spec{};
+  std::strcpy(spec.family, "Liberation Sans");
+  spec.pixelSize = 12;
+  spec.weight = 400;
+  QScreen* screen = primaryScreen();
+  if (!screen) return spec;
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  // What fontconfig actually chose: the family asked for may be an alias.
+  QFontInfo chosen(font);
+  QByteArray family = chosen.family().toUtf8();
+  if (!family.isEmpty() && size_t(family.size()) < sizeof spec.family)
+    std::strcpy(spec.family, family.constData());
+  double pixels = chosen.pixelSize();
+  if (pixels <= 0 && chosen.pointSizeF() > 0)
+    pixels = chosen.pointSizeF() * screen->logicalDotsPerInchY() / 72.0;
+  pixels *= screen->devicePixelRatio();
+  if (pixels >= 1) spec.pixelSize = int(std::lround(pixels));
+  spec.weight = chosen.weight();
+  spec.italic = chosen.italic();
+  return spec;
+}
 
-Surface* DesktopPlatform::overlay() { return nullptr; }
+Rect DesktopPlatform::workArea() {
+  QScreen* screen = primaryScreen();
+  if (!screen) return Rect{0, 0, 0, 0};
+  return deviceRect(screen->availableGeometry(), screen->devicePixelRatio());
+}
 
-void DesktopPlatform::playSound(const char*, const void*, size_t, bool) {}
+Rect DesktopPlatform::desktopRect() {
+  QScreen* screen = primaryScreen();
+  if (!screen) return Rect{0, 0, 0, 0};
+  return deviceRect(screen->virtualGeometry(), screen->devicePixelRatio());
+}
+
+Surface* DesktopPlatform::openOverlay() {
+  closeOverlay();
+  overlay_ = DesktopOverlay::open(desktopConnection());
+  return overlay_.get();
+}
+
+void DesktopPlatform::closeOverlay() { overlay_.reset(); }
+
+Surface* DesktopPlatform::overlay() { return overlay_.get(); }
+
+void DesktopPlatform::playSound(const char*, const void* wave, size_t bytes,
+                                bool synchronous) {
+  sound_.play(wave, bytes, synchronous);
+}
 
 }  // namespace platform

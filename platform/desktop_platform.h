@@ -1,13 +1,26 @@
 // The real machine: Qt on X11 for the overlay and desktop settings, xcb for
 // input polling, SDL2_mixer for sound, the monotonic clock for time.
+//
+// It needs a QGuiApplication (or QApplication) on Qt's xcb platform. Without
+// one, or on another Qt platform, every call does nothing and answers
+// zeros (the menu font excepted: a fixed one), and openOverlay gives NULL.
 #pragma once
 
+#include <memory>
+
 #include "platform/platform.h"
+#include "platform/sound.h"
+#include "platform/x11_input.h"
 
 namespace platform {
 
+class DesktopOverlay;
+
 class DesktopPlatform : public Platform {
  public:
+  DesktopPlatform();
+  ~DesktopPlatform() override;
+
   uint64_t microseconds() override;
   void sleepMs(uint32_t ms) override;
   void spinStep() override;
@@ -23,6 +36,12 @@ class DesktopPlatform : public Platform {
   Surface* overlay() override;
   void playSound(const char* name, const void* wave, size_t bytes,
                  bool synchronous) override;
+
+ private:
+  std::unique_ptr<DesktopOverlay> overlay_;
+  X11Input input_;
+  Sound sound_;
+  bool crossShown_ = false;  // the cross is Qt's override cursor now
 };
 
 }  // namespace platform
