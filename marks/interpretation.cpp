@@ -1,0 +1,250 @@
+#include "marks/interpretation.h"
+
+#include <climits>
+#include <cstdio>
+
+#include "display/hit_test.h"
+#include "marks/segmentation.h"
+#include "marks/stroke.h"
+#include "menu/menu_tree.h"
+#include "menu/report.h"
+
+namespace {
+
+constexpr int highestRepairedDepth = 4;  // levels
+constexpr int maxCandidates = 6;
+constexpr float lengthRatioLow = 0.5f, lengthRatioHigh = 1.5f;
+
+// Shape bounds. 0.6666 is the decimal the recognizer was tuned with, a
+// little below two thirds.
+constexpr double similarLow = 0.6666, similarHigh = 1.5;
+constexpr double doubledLeg = 1.5, doubledLegHigh = 2.5;
+constexpr double tripledLeg = 2.5, thirdOfLeg = 0.4;
+constexpr double evenLow = 0.5, evenHigh = 1.5;
+
+// Candidates tried per tree depth; candidate 0 is always the list as found.
+int candidateCount(int depth) {
+  switch (depth) {
+    case 2:
+      return 4;
+    case 3:
+      return 6;
+    case 4:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+// How candidate k (1..5) cuts the segments found (n = 1..3): for each
+// segment, the number of equal parts (1 leaves it as it is).
+constexpr int splitParts[3][maxCandidates - 1][3] = {
+    {{2}, {3}, {4}, {1}, {1}},
+    {{2, 1}, {1, 2}, {2, 2}, {3, 1}, {1, 3}},
+    {{2, 1, 1}, {1, 2, 1}, {1, 1, 2}, {1, 1, 1}, {1, 1, 1}},
+};
+
+constexpr float halves[] = {0.5f};
+constexpr float thirds[] = {0.33333334f, 0.6666667f};
+constexpr float quarters[] = {0.25f, 0.5f, 0.75f};
+
+// Cuts segment j of the list into `parts` equal pieces: (P, Q) becomes
+// (P, M1), (M1, M2), ..., (Mk, Q), fractions taken of the segment as found.
+void splitSegment(PointList* list, int j, int parts) {
+  const float* fractions = parts == 2 ? halves : parts == 3 ? thirds : quarters;
+  Point p = list->points[2 * j], q = list->points[2 * j + 1];
+  int qIndex = 2 * j + 1;
+  for (int f = 0; f < parts - 1; f++) {
+    Point m;
+    mPointLerp(fractions[f], &p, &q, &m);
+    mListInsertAfter(list, &m, qIndex - 1);
+    mListInsertAfter(list, &m, qIndex);
+    qIndex += 2;
+  }
+}
+
+double segmentLength(const PointList* list, int j) {
+  if (2 * j + 1 >= list->count) return 0.0;
+  return mPointDistance(&list->points[2 * j], &list->points[2 * j + 1]);
+}
+
+bool within(double low, double r, double high) { return low < r && r < high; }
+
+Menu* submenuOf(Menu* m) {
+  return m->selected >= 1 && mHasSubmenu(m, m->selected)
+             ? m->submenu[m->selected - 1]
+             : nullptr;
+}
+
+}  // namespace
+
+int mItemByDirection(const Menu* menu, const Point* a, const Point* b) {
+  return mItemInDirection(menu, b->x - a->x, b->y - a->y);
+}
+
+void mApplySegments(Menu* root, const PointList* segments) {
+  Menu* m = root;
+  for (int i = 0; m && i < segments->count - 1; i += 2) {
+    m->selected =
+        mItemByDirection(m, &segments->points[i], &segments->points[i + 1]);
+    m = submenuOf(m);
+    if (m) m->selected = 0;
+  }
+}
+
+bool mPathReachesLeaf(Menu* root, const PointList* candidate) {
+  int segments = candidate->count / 2;
+  Menu* m = root;
+  for (int i = 0;; i += 2) {
+    // A segment that selects nothing also ends the path: as the last segment
+    // it counts as reaching the end.
+    if (i / 2 == segments) return m == nullptr;
+    if (!m) return false;
+    m->selected =
+        mItemByDirection(m, &candidate->points[i], &candidate->points[i + 1]);
+    m = submenuOf(m);
+  }
+}
+
+bool mLengthPlausible(const Menu* root, const PointList* candidate) {
+  int expected = (candidate->count * root->radius) / 2;
+  float length = mListLength(candidate);
+  if (!(length > 0.0f)) return false;
+  float r = float(expected) / length;
+  return r > lengthRatioLow && r < lengthRatioHigh;
+}
+
+bool ProperShape(const Menu* root, const PointList* candidate, int n,
+                 int altType) {
+  double l0 = segmentLength(candidate, 0), l1 = segmentLength(candidate, 1);
+  double l2 = segmentLength(candidate, 2), l3 = segmentLength(candidate, 3);
+  // A doubled leg has no upper bound in a three-level tree.
+  bool threeLevels = mTreeDepth(root) == 3;
+  if (n == 1) return true;
+  if (n == 2) {
+    switch (altType) {
+      case 1:
+        return within(similarLow, l0 / l1, similarHigh);
+      case 2: {
+        double r = (l0 + l1) / l2;
+        return r > doubledLeg && (threeLevels || r < doubledLegHigh);
+      }
+      case 3: {
+        double r = (l1 + l2) / l0;
+        return r > doubledLeg && (threeLevels || r < doubledLegHigh);
+      }
+      case 4:
+        return within(similarLow, (l0 + l1) / (l2 + l3), similarHigh);
+      case 5:
+        return (l0 + l1 + l2) / l3 > tripledLeg;
+      case 6:
+        return l0 / (l1 + l2 + l3) < thirdOfLeg;
+      default:
+        break;
+    }
+  } else if (n == 3) {
+    switch (altType) {
+      case 1:
+        return within(evenLow, l0 / l1, evenHigh) &&
+               within(evenLow, l1 / l2, evenHigh) &&
+               within(evenLow, l0 / l2, evenHigh);
+      case 2:
+        return (l0 + l1) / l2 > doubledLeg &&
+               within(evenLow, l2 / l3, evenHigh) &&
+               (l0 + l1) / l3 > doubledLeg;
+      case 3:
+        return (l1 + l2) / l0 > doubledLeg &&
+               within(evenLow, l0 / l3, evenHigh) &&
+               (l1 + l2) / l3 > doubledLeg;
+      case 4:
+        return within(evenLow, l0 / l1, evenHigh) &&
+               (l2 + l3) / l1 > doubledLeg && (l2 + l3) / l0 > doubledLeg;
+      default:
+        break;
+    }
+  } else {
+    return false;
+  }
+  mReportError("unknown altType in ProperShape");
+  return false;
+}
+
+void mReshapeMark(Menu* root, PointList* segments) {
+  int n = segments->count / 2;
+  int depth = mTreeDepth(root);
+  if (depth <= n || depth > highestRepairedDepth) return;
+  int count = candidateCount(depth);
+
+  PointList candidates[maxCandidates];
+  bool path[maxCandidates], length[maxCandidates], shape[maxCandidates];
+  for (int k = 0; k < count; k++) {
+    PointList* c = &candidates[k];
+    mListCopy(segments, c);
+    // Later segments first, so that the slots of earlier ones stay put.
+    // Here n < depth <= 4, so the table covers it.
+    for (int j = n - 1; k > 0 && j >= 0; j--) {
+      int parts = splitParts[n - 1][k - 1][j];
+      if (parts > 1) splitSegment(c, j, parts);
+    }
+    path[k] = mPathReachesLeaf(root, c);
+    length[k] = mLengthPlausible(root, c);
+    shape[k] = ProperShape(root, c, n, k + 1);
+  }
+
+  int chosen = -1;
+  for (int k = 0; k < count && chosen < 0; k++)
+    if (path[k] && length[k] && shape[k]) chosen = k;
+  for (int k = 0; k < count && chosen < 0; k++)
+    if (path[k] && shape[k]) chosen = k;
+  for (int k = 0; k < count && chosen < 0; k++)
+    if (path[k] && length[k]) chosen = k;
+  for (int k = 0; k < count && chosen < 0; k++)
+    if (path[k]) chosen = k;
+  if (chosen >= 0) mListCopy(&candidates[chosen], segments);
+}
+
+void mInterpretMark(Menu* root, const PointList* stroke) {
+  if (!root || !stroke) return;
+  if (debugOutput) std::printf("\n\n");
+  if (mStrokeTooShort(root)) {
+    root->selected = 0;
+    return;
+  }
+  double speed = mStrokeLength(root) / (root->releaseTime - root->pressTime);
+  if (speed > MARKSPEEDLIMIT) {
+    root->selected = 0;
+    // Press and release at one clock reading make the speed infinite.
+    if (debugOutput)
+      std::printf("exceeded MARKSPEEDLIMIT of %d at %d\n", MARKSPEEDLIMIT,
+                  speed < INT_MAX ? int(speed) : INT_MAX);
+    return;
+  }
+  if (strokeOverflow) {
+    root->selected = 0;
+    return;
+  }
+  if (mTreeDepth(root) == 1) {
+    root->selected = stroke->count > 0
+                         ? mItemByDirection(root, &stroke->points[0],
+                                            &stroke->points[stroke->count - 1])
+                         : 0;
+    return;
+  }
+
+  PointList segments;
+  uint8_t scribble = 0;
+  mIsScribble(root, stroke, &segments, &scribble);
+  if (scribble) {
+    root->selected = 0;
+    if (debugOutput) std::printf("recognized as a scribble\n");
+    return;
+  }
+  mReshapeMark(root, &segments);
+  // Every leg dropped (a loop closing near its start): nothing is selected,
+  // rather than whatever the last selection left in the tree.
+  if (segments.count < 2) {
+    root->selected = 0;
+    return;
+  }
+  mApplySegments(root, &segments);
+}

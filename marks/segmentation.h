@@ -1,0 +1,43 @@
+// Stroke segmentation: cutting a recorded mark at its corners into one
+// straight segment per menu level, and telling a scribble from a mark.
+//
+// A segment list is read in pairs: slots 0 and 1 are the start and end of
+// the first segment, slots 2 and 3 of the second, and so on. A corner placed
+// in a list carries its turning angle in degrees in field a.
+#pragma once
+
+#include <cstdint>
+
+#include "marks/geometry.h"
+#include "menu/marking_menu.h"
+
+// Fills `out` and sets *scribble. A stroke with more pauses than the tree has
+// levels, one inside a 16-pixel box, or one with more segments than levels
+// is a scribble; after the first two tests `out` holds the pause points
+// (those after a pause, then the last point) rather than segment pairs.
+void mIsScribble(const Menu* root, const PointList* stroke, PointList* out,
+                 uint8_t* scribble);
+
+// Replaces `out` by the segment pairs of the stroke. Legs no longer than half
+// the expected segment length and no longer than 100 pixels are dropped.
+void mSegmentMark(const Menu* root, const PointList* stroke, PointList* out);
+
+// Clears `out` and appends the corners of the stroke in order: points where
+// it turns by at least half a sector (divided by `tolerance`), searched over
+// windows a tenth of `segmentLength` long.
+void mFindArticulationPoints(const Menu* root, const PointList* stroke,
+                             float segmentLength, float tolerance,
+                             PointList* out);
+
+// The first index e' >= e at which the polyline from slot s to slot e'
+// reaches `length`, summed in single precision; -1 when e is past the end or
+// the list ends first.
+int mArcReach(int s, int e, float length, const PointList* list);
+
+// Clears `out`, appends each point that follows a gap of more than 0.5 s
+// between points at least 5 pixels apart, then the stroke's last point.
+void mFindPauses(const PointList* stroke, PointList* out);
+
+// Clears `out`, appends the first point and then every point farther than
+// `distance` from the last one appended.
+void mResample(const PointList* list, float distance, PointList* out);
