@@ -1,9 +1,11 @@
 // The real machine: Qt on X11 for the overlay and desktop settings, xcb for
 // input polling, SDL2_mixer for sound, the monotonic clock for time.
 //
-// It needs a QGuiApplication (or QApplication) on Qt's xcb platform. Without
-// one, or on another Qt platform, every call does nothing and answers
-// zeros (the menu font excepted: a fixed one), and openOverlay gives NULL.
+// The overlay, input, cursor and desktop settings need a QGuiApplication
+// (or QApplication) on Qt's xcb platform. Without one, or on another Qt
+// platform, they do nothing and answer zeros (the menu font excepted: a
+// fixed one), and openOverlay gives NULL. Time, sound and module look-ups
+// need no display.
 #pragma once
 
 #include <memory>
