@@ -1,5 +1,6 @@
 #include "platform/image_surface.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -24,7 +25,19 @@ int ImageSurface::width() const { return image_->width(); }
 
 int ImageSurface::height() const { return image_->height(); }
 
+// The painter draws into the image's pixels, and so do the primitives that
+// write pixels themselves; both are fine together while nobody else shares
+// the pixels. A reader that copied the image (the simulated screen's
+// users) must keep its copy, so a shared image is parted from first.
+void ImageSurface::prepare() {
+  if (!image_->isDetached()) {
+    endPainting();
+    image_->detach();
+  }
+}
+
 QPainter& ImageSurface::painter() {
+  prepare();
   if (!painter_.isActive()) {
     painter_.begin(image_);
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -51,7 +64,7 @@ void ImageSurface::fillRect(int left, int top, int right, int bottom,
   QRect r = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))
                 .intersected(image_->rect());
   if (r.isEmpty()) return;
-  endPainting();
+  prepare();
   QRgb colour = toQRgb(c);
   for (int y = r.top(); y <= r.bottom(); y++) {
     QRgb* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
@@ -128,7 +141,7 @@ void ImageSurface::line(int x0, int y0, int x1, int y1, Colour c,
   QRect box = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
                     QPoint(std::max(x0, x1), std::max(y0, y1)));
   if (penWidth <= 1) {
-    endPainting();
+    prepare();
     thinLine(x0, y0, x1, y1, toQRgb(c));
     touch(box);
     return;
@@ -170,6 +183,10 @@ void ImageSurface::selectFont(const FontSpec& spec) {
       spec.weight == fontSpec_.weight && spec.italic == fontSpec_.italic)
     return;
   fontSpec_ = spec;
+  fontKey_ =
+      std::string(spec.family, strnlen(spec.family, sizeof spec.family)) + '/' +
+      std::to_string(spec.pixelSize) + '/' + std::to_string(spec.weight) +
+      (spec.italic ? "i/" : "/");
   font_ = QFont(QString::fromUtf8(
       spec.family, int(strnlen(spec.family, sizeof spec.family))));
   font_.setPixelSize(spec.pixelSize > 0 ? spec.pixelSize : 12);
@@ -190,18 +207,31 @@ TextMetrics ImageSurface::textMetrics() {
 
 void ImageSurface::drawText(int x, int y, const char* text, Colour c) {
   if (!text || !*text) return;
-  QString s = QString::fromUtf8(text);
+  // Menus draw the same few labels over and over: laying each out once
+  // makes drawing one little more than copying its glyphs.
+  std::string key = fontKey_ + text;
+  auto found = textCache_.find(key);
+  if (found == textCache_.end()) {
+    if (textCache_.size() >= textCacheLimit) textCache_.clear();
+    QStaticText laidOut(QString::fromUtf8(text));
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+    laidOut.prepare(QTransform(), font_);
+    found = textCache_.emplace(std::move(key), std::move(laidOut)).first;
+  }
+  const QStaticText& laidOut = found->second;
   QPainter& p = painter();
   p.setFont(font_);
   p.setPen(QColor(toQRgb(c)));
-  p.drawText(x, y, s);
-  touch(QRect(x - 2, y - metrics_->ascent() - 2,
-              metrics_->horizontalAdvance(s) + 4, metrics_->height() + 4));
+  int top = y - metrics_->ascent();
+  p.drawStaticText(x, top, laidOut);
+  QSizeF size = laidOut.size();
+  touch(QRect(x - 2, top - 2, int(size.width()) + 4,
+              std::max(int(size.height()), metrics_->height()) + 4));
 }
 
 Bitmap* ImageSurface::copyOut(int x, int y, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  endPainting();
   QImage pixels = image_->copy(x, y, width, height);
   if (pixels.isNull()) return nullptr;
   return new (std::nothrow) Bitmap(std::move(pixels));
@@ -212,7 +242,7 @@ void ImageSurface::copyIn(const Bitmap* bitmap, int x, int y) {
   const QImage& src = bitmap->image;
   QRect r = QRect(x, y, src.width(), src.height()).intersected(image_->rect());
   if (r.isEmpty()) return;
-  endPainting();
+  prepare();
   int bytes = r.width() * int(sizeof(QRgb));
   for (int row = r.top(); row <= r.bottom(); row++) {
     const QRgb* from =
@@ -233,7 +263,6 @@ void ImageSurface::putImage(int x, int y, const QImage& picture) {
 }
 
 void ImageSurface::flush() {
-  endPainting();
   if (dirty_.isEmpty()) return;
   QRect area = dirty_;
   dirty_ = QRect();

@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QStaticText>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "platform/platform.h"
 
@@ -62,6 +65,7 @@ class ImageSurface : public Surface {
   QImage* image_;
 
  private:
+  void prepare();
   QPainter& painter();
   void endPainting();
   void touch(const QRect& area);
@@ -70,6 +74,9 @@ class ImageSurface : public Surface {
 
   QPainter painter_;
   FontSpec fontSpec_{};
+  std::string fontKey_;
+  static constexpr size_t textCacheLimit = 512;
+  std::unordered_map<std::string, QStaticText> textCache_;
   QFont font_;
   std::unique_ptr<QFontMetrics> metrics_;
   QRect dirty_;

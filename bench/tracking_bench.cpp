@@ -1,0 +1,111 @@
+#include <benchmark/benchmark.h>
+
+#include "app/practice_menu.h"
+#include "platform/sim_gesture.h"
+
+namespace {
+
+constexpr int cx = 960, cy = 540;
+
+// One motion call while marking: the stroke grows and its ink is drawn.
+void MotionWhileMarking(benchmark::State& state) {
+  platform::SimPlatform sim(1920, 1080);
+  static int values[practiceItemCount];
+  Menu* root = buildPracticeMenu(values);
+  mInit(0, 0, 0, 0, 0, 0);
+  int i = 0;
+  for (auto _ : state) {
+    if (i % 100 == 0) {
+      state.PauseTiming();
+      if (i) mRelease(root, cx, cy - 100);
+      mPress(root, cx, cy);
+      state.ResumeTiming();
+    }
+    i++;
+    sim.advance(10);
+    mMotion(root, cx + (i % 2) * 3, cy - (i % 100));
+  }
+  mShutdown();
+}
+BENCHMARK(MotionWhileMarking);
+
+// Presses, holds until the menu is up, then runs `moves` over it.
+template <typename Move>
+void motionInMenu(benchmark::State& state, Move move) {
+  platform::SimPlatform sim(1920, 1080);
+  static int values[practiceItemCount];
+  Menu* root = buildPracticeMenu(values);
+  mInit(0, 0, 0, 0, 0, 0);
+  mPress(root, cx, cy);
+  sim.advance(200);
+  mMotion(root, cx, cy + 1);
+  mPoll();
+  int i = 0;
+  for (auto _ : state) {
+    i++;
+    move(root, i);
+  }
+  mRelease(root, cx, cy);
+  mShutdown();
+}
+
+// The rubber band following the pointer in one sector of the root.
+void MotionInRadialMenu(benchmark::State& state) {
+  motionInMenu(state, [](Menu* root, int i) {
+    mMotion(root, cx + i % 9, cy - 60 - i % 13);
+  });
+}
+BENCHMARK(MotionInRadialMenu);
+
+// Moving up and down a list.
+void MotionInList(benchmark::State& state) {
+  platform::SimPlatform sim(1920, 1080);
+  Menu* root = mCreateMenu();
+  for (int p = 8; p < 20; p++)
+    mAddItem(root, "A row of the list", p, 1, 0, 0, 0, 0, 1, 0, 0);
+  mInit(0, 0, 0, 0, 0, 0);
+  mPress(root, cx, cy);
+  sim.advance(200);
+  mMotion(root, cx + 1, cy);
+  mPoll();
+  int i = 0;
+  for (auto _ : state) {
+    i++;
+    mMotion(root, cx + 30, cy + 10 + (i * 7) % 200);
+  }
+  mRelease(root, cx, cy);
+  mShutdown();
+}
+BENCHMARK(MotionInList);
+
+// Whole selections, press to result, in virtual time.
+void SelectionByMark(benchmark::State& state) {
+  platform::SimPlatform sim(1920, 1080);
+  static int values[practiceItemCount];
+  Menu* root = buildPracticeMenu(values);
+  platform::Gesture g = platform::Gesture()
+                            .press(cx, cy)
+                            .moveTo(cx + 100, cy, 120)
+                            .moveTo(cx + 100, cy - 100, 120)
+                            .release();
+  for (auto _ : state) platform::playSelection(sim, root, g);
+}
+BENCHMARK(SelectionByMark)->Unit(benchmark::kMicrosecond);
+
+void SelectionByMenu(benchmark::State& state) {
+  platform::SimPlatform sim(1920, 1080);
+  static int values[practiceItemCount];
+  Menu* root = buildPracticeMenu(values);
+  platform::Gesture g = platform::Gesture()
+                            .press(cx, cy)
+                            .rest(200)
+                            .moveTo(cx + 90, cy, 60)
+                            .rest(300)
+                            .moveTo(cx + 90, cy - 70, 60)
+                            .rest(50)
+                            .release();
+  for (auto _ : state) platform::playSelection(sim, root, g);
+}
+BENCHMARK(SelectionByMenu)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
