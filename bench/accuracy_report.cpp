@@ -186,6 +186,7 @@ int main() {
           tree.name.c_str(), mTreeDepth(tree.root), leaves.size(),
           tree.root->radius, sigma, percent(counts[Correct]), 100 * best,
           percent(counts[Rejected]), percent(counts[Wrong]));
+      std::fflush(stdout);  // row by row: a full run takes seconds
     }
   }
   return 0;
