@@ -13,7 +13,8 @@ deps:
 	@bash scripts/install-deps
 
 build: deps
-	cmake -S . -B $(RELEASE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release \
+	  -DTARVEL_BUILD_TESTS=OFF
 	cmake --build $(RELEASE_DIR)
 
 run: build

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/image_surface.h"
+#include "platform/x11_image.h"
 
 namespace platform {
 
@@ -34,17 +35,11 @@ class DesktopOverlay : public ImageSurface {
  private:
   DesktopOverlay(xcb_connection_t* connection, QImage picture);
   bool start(const QRect& geometry);
-  bool pixelsMatch(xcb_window_t window);
 
   xcb_connection_t* connection_;
   QImage picture_;
   std::unique_ptr<OverlayWindow> window_;
-  xcb_window_t xid_ = 0;
-  xcb_gcontext_t gc_ = 0;
-  uint8_t depth_ = 0;
-  size_t maxRequestBytes_ = 0;
-  // Rows of a rectangle narrower than the picture, made contiguous.
-  std::vector<uint32_t> band_;
+  X11ImagePusher pusher_;
 };
 
 }  // namespace platform

@@ -45,6 +45,11 @@ Gesture& Gesture::release() {
 
 uint32_t Gesture::duration() const { return last().ms; }
 
+void Gesture::playOn(SimPlatform& sim) const {
+  Gesture copy = *this;
+  sim.setInputScript([copy](uint32_t ms) { return copy.at(ms); });
+}
+
 InputState Gesture::at(uint32_t ms) const {
   // Buttons and keys change at once; the position only at report times.
   const Key* now = &keys_.front();

@@ -22,6 +22,9 @@ class Gesture {
   Gesture& escape();  // Escape goes down, the button still held
   Gesture& release();
 
+  // Makes `sim` follow this gesture from now on, as a scripted mouse.
+  void playOn(SimPlatform& sim) const;
+
   // The state a poll sees `ms` after the gesture began.
   InputState at(uint32_t ms) const;
   uint32_t duration() const;

@@ -88,7 +88,15 @@ void SimPlatform::sleepMs(uint32_t ms) { advance(ms); }
 
 void SimPlatform::spinStep() { advance(1); }
 
-InputState SimPlatform::pollInput() { return input_; }
+void SimPlatform::setInputScript(std::function<InputState(uint32_t)> script) {
+  script_ = std::move(script);
+  scriptStart_ = micros_;
+}
+
+InputState SimPlatform::pollInput() {
+  if (script_) input_ = script_(uint32_t((micros_ - scriptStart_) / 1000));
+  return input_;
+}
 
 void SimPlatform::setCursor(Cursor cursor) { cursor_ = cursor; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ class SimPlatform : public Platform {
   void setPointer(int x, int y);  // pointer position in screen pixels
   void setButtonDown(bool down);  // the left mouse button
   void setEscapeDown(bool down);
+  // From now on every poll asks `script` for the input state, given the
+  // virtual milliseconds since this call; an empty script stops that.
+  void setInputScript(std::function<InputState(uint32_t ms)> script);
   const QImage& screenImage() const;  // what the simulated screen shows now
 
   void setWorkArea(const Rect& area);
@@ -58,6 +62,8 @@ class SimPlatform : public Platform {
   Platform* previous_ = nullptr;
   uint64_t micros_ = startTickMs * 1000;
   InputState input_{};
+  std::function<InputState(uint32_t)> script_;
+  uint64_t scriptStart_ = 0;
   mutable QImage screen_;
   Rect workArea_{};
   FontSpec menuFont_{};
