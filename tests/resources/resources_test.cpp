@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -182,6 +183,49 @@ TEST(Pictures, LampsLightUpInTheirOwnColour) {
   QRgb green = resources::bitmap(164).pixel(15, 16);
   EXPECT_GT(qRed(red), qGreen(red) + 60);
   EXPECT_GT(qGreen(green), qRed(green) + 60);
+}
+
+// The paired pictures show the same thing on a different ground: where the
+// thing is, the two agree.
+double meanDifference(const QImage& a, const QImage& b, QRect area) {
+  double sum = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * area.width() * area.height());
+}
+
+TEST(Pictures, PairsDifferOnlyInTheirGround) {
+  struct Pair {
+    int a, b;
+    QRect subject;  // lies on the drawn thing, clear of the ground
+    QPoint ground;
+  };
+  for (Pair pair : {Pair{141, 146, QRect(48, 20, 22, 14), QPoint(12, 12)},
+                    Pair{142, 147, QRect(30, 88, 60, 14), QPoint(12, 12)},
+                    Pair{143, 145, QRect(20, 20, 20, 20), QPoint(1, 1)}}) {
+    SCOPED_TRACE(pair.a);
+    QImage a = resources::bitmap(pair.a), b = resources::bitmap(pair.b);
+    EXPECT_LT(meanDifference(a, b, pair.subject), 2.0);
+    QRgb p = a.pixel(pair.ground), q = b.pixel(pair.ground);
+    EXPECT_GT(std::abs(qRed(p) - qRed(q)) + std::abs(qBlue(p) - qBlue(q)), 100);
+  }
+}
+
+TEST(Pictures, EveryItemLooksDifferent) {
+  QImage items[11];
+  for (int i = 0; i < 11; ++i)
+    items[i] = resources::bitmap(148 + i).scaled(52, 52);
+  for (int i = 0; i < 11; ++i) {
+    for (int j = i + 1; j < 11; ++j) {
+      EXPECT_GT(meanDifference(items[i], items[j], QRect(0, 0, 52, 52)), 12)
+          << 148 + i << " and " << 148 + j;
+    }
+  }
 }
 
 TEST(ResultsBackground, CaptionsAreOnBothSidesOfTheNeedle) {
@@ -372,6 +416,66 @@ TEST(Sounds, AreAudibleAndEndInSilence) {
     // A sound cut off mid-swing clicks on every play.
     EXPECT_LT(std::abs(sampleAt(info, frames - 1)), 0.02);
   }
+}
+
+struct Samples {
+  WaveInfo info;
+  uint32_t frames = 0;
+  explicit Samples(const char* name) : info(parseWave(resources::sound(name))) {
+    if (info.data) frames = info.dataSize / (info.bits / 8);
+  }
+  uint32_t at(double seconds) const {
+    return std::min(frames, uint32_t(std::lround(seconds * info.rate)));
+  }
+  double rms(double from, double to) const {
+    double sum = 0;
+    uint32_t a = at(from), b = at(to);
+    for (uint32_t i = a; i < b; ++i)
+      sum += sampleAt(info, i) * sampleAt(info, i);
+    return b > a ? std::sqrt(sum / (b - a)) : 0;
+  }
+  // The mean frequency, weighted by power: for a plain tone its pitch, for
+  // noise or a buzz where most of its loudness lies.
+  double meanHz(double from, double to) const {
+    double power = 0, slope = 0;
+    uint32_t a = at(from), b = at(to);
+    for (uint32_t i = a + 1; i < b; ++i) {
+      double s = sampleAt(info, i), d = s - sampleAt(info, i - 1);
+      power += s * s;
+      slope += d * d;
+    }
+    return power > 0
+               ? info.rate / (2 * std::numbers::pi) * std::sqrt(slope / power)
+               : 0;
+  }
+};
+
+TEST(Sounds, EachHasTheShapeOfItsCue) {
+  Samples right("IDW_RIGHT"), wrong("IDW_WRONG");
+  EXPECT_GT(right.meanHz(0.0, 0.15), 1000) << "a bright ding";
+  EXPECT_LT(wrong.meanHz(0.05, 0.4), 400) << "a low buzz";
+
+  Samples ricochet("IDW_RICOCHET");
+  EXPECT_GT(ricochet.meanHz(0.03, 0.25), 1.6 * ricochet.meanHz(1.0, 1.4))
+      << "the ping falls in pitch";
+
+  Samples roll("IDW_DRUMROLL");
+  EXPECT_GT(roll.rms(2.0, 2.9), 1.6 * roll.rms(0.0, 0.5)) << "a crescendo";
+
+  Samples whoosh("IDW_WHOOSH");
+  double middle = whoosh.rms(0.25, 0.5);
+  EXPECT_GT(middle, 2.5 * whoosh.rms(0.0, 0.06));
+  EXPECT_GT(middle, 2.5 * whoosh.rms(0.68, 0.76));
+
+  // Clicks are over almost at once; the rest of their time is quiet.
+  Samples click("IDW_CLICK"), type("IDW_TYPE");
+  EXPECT_GT(click.rms(0.0, 0.015), 8 * click.rms(0.03, 0.06));
+  EXPECT_GT(type.rms(0.0, 0.08), 8 * type.rms(0.15, 0.21));
+
+  // The fanfare and the chime still sound well into their length.
+  Samples opening("IDW_OPENING"), choice("IDW_CHOICE");
+  EXPECT_GT(opening.rms(1.5, 2.0), 0.3 * opening.rms(0.0, 1.0));
+  EXPECT_GT(choice.rms(0.6, 0.9), 0.05 * choice.rms(0.0, 0.3));
 }
 
 TEST(Sounds, NamesListEverySoundOnce) {
