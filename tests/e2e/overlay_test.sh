@@ -16,24 +16,8 @@ probe=$1
 work=$2
 wm=${3:-none}
 
-rm -rf "$work"
-mkdir -p "$work/home"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
-  XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
-unset DISPLAY
-
-log="$work/test.log"
-xvfb_pid="" wm_pid="" probe_pid=""
-
-stop() {
-  for pid in $probe_pid $wm_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-}
-trap stop EXIT
+source "$(dirname "$0")/session.sh"
+wm_pid="" probe_pid=""
 
 fail() {
   echo "FAIL ($wm): $*" >&2
@@ -44,35 +28,19 @@ fail() {
   exit 1
 }
 
-# Runs a command until it succeeds; false after `seconds`.
-within() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
-
-# Xvfb picks a free display number itself and writes it down once it takes
-# connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-echo "display $DISPLAY" >>"$log"
+start_xvfb || fail "Xvfb did not start"
 
 if [ "$wm" = openbox ]; then
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
+  pids="$wm_pid $pids"
   wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
   within 10 wm_running || fail "openbox did not start"
 fi
 
 coproc PROBE { exec "$probe" 2>"$work/probe.err"; }
 probe_pid=$PROBE_PID
+pids="$probe_pid $pids"
 probe_out=${PROBE[0]}
 probe_in=${PROBE[1]}
 
@@ -90,9 +58,7 @@ expect() {
   fail "the probe never said '$word'"
 }
 
-shot() { import -window root "$work/$1.png"; }
 differing() { compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true; }
-pixel() { convert "$work/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
 expect_pixel() {
   local got
   got=$(pixel "$1" "$2" "$3")

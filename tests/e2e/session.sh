@@ -1,0 +1,47 @@
+# Shared by the end-to-end tests: a private home, an Xvfb of their own found
+# on a free display and stopped by PID, waits with deadlines, screenshots.
+# The sourcing script sets `work` first and may add PIDs to `pids`.
+
+rm -rf "$work"
+mkdir -p "$work/home"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
+  XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb
+unset DISPLAY WAYLAND_DISPLAY
+
+log="$work/test.log"
+pids=""
+
+stop_all() {
+  for pid in $pids; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+}
+trap stop_all EXIT
+
+# Runs a command until it succeeds; false after `seconds`.
+within() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# Xvfb picks a free display number itself and writes it down once it takes
+# connections.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$work/display" 2>"$work/xvfb.log" &
+  pids="$! $pids"
+  within 10 test -s "$work/display" || return 1
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  echo "display $DISPLAY" >>"$log"
+}
+
+shot() { import -window root "$work/$1.png"; }
+pixel() { convert "$work/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
