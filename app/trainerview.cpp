@@ -31,9 +31,6 @@ constexpr int slideSteps = 20;
 constexpr int panelSteps = 30;
 constexpr uint32_t clockPushMs = 15;  // the clock's pushes, at most
 
-// Set at the first paint of any view, once for the process.
-bool firstPaintDone = false;
-
 const char* const trainingHeadings[] = {"Please enter the Vexil training area",
                                         "Please enter the Vexil Training Area"};
 const char* const labHeadings[] = {"Proceed inside primary Vexil laboratory",
@@ -89,23 +86,26 @@ QPoint TrainerView::toScreen(QPoint client) const {
 }
 
 void TrainerView::paintEvent(QPaintEvent*) {
-  // A paint that arrives while another runs (from the events taken in after
-  // a trial) only shows the picture as it is.
-  if (!painting_) {
-    painting_ = true;
-    canvas_.resize(size());
-    setFirstPaintRects();
-    runScreen();
-    canvas_.present();
-    painting_ = false;
-  }
+  paintScreen();
   QPainter p(this);
   p.drawImage(0, 0, canvas_.image());
 }
 
+void TrainerView::paintScreen() {
+  // A paint that arrives while another runs (from the events taken in after
+  // a trial) only shows the picture as it is.
+  if (painting_) return;
+  painting_ = true;
+  canvas_.resize(size());
+  setFirstPaintRects();
+  runScreen();
+  canvas_.present();
+  painting_ = false;
+}
+
 void TrainerView::setFirstPaintRects() {
-  if (firstPaintDone) return;
-  firstPaintDone = true;
+  if (firstPaintDone_) return;
+  firstPaintDone_ = true;
   int w = width(), h = height();
   trainingPictureRect = {50, -144, 169, -10};
   labPictureRect = {50, h + 10, 169, h + 144};

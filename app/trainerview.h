@@ -63,6 +63,9 @@ class TrainerView : public QWidget {
   // Redraws the laboratory clock while a laboratory target waits.
   void refreshClock();
   uint32_t averageTime() const { return totalTime / 10; }
+  // What a paint does before it shows the picture: the current screen's
+  // drawing, animation and move to the next state.
+  void paintScreen();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -94,6 +97,7 @@ class TrainerView : public QWidget {
   QImage bitmaps_[46];  // ids 130..175
   QCursor handCursor_;
   bool painting_ = false;
+  bool firstPaintDone_ = false;  // the rectangles of the first paint are set
   bool swallowInput_ = false;
   int lastClockValue_ = -1;
   uint32_t lastClockPush_ = 0;

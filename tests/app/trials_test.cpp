@@ -88,7 +88,7 @@ TEST_F(Trials, TotalTimeAddsUpAndStartsAgainWithTheMainMenu) {
   EXPECT_EQ(view.averageTime(), view.totalTime / 10);
   view.screen = TrainerView::MainIntro;
   view.resize(600, 400);
-  view.repaint();
+  view.paintScreen();
   EXPECT_EQ(view.totalTime, 0u);
   EXPECT_EQ(view.hits, 0);
 }
@@ -142,11 +142,11 @@ TEST_F(Trials, TheTenthLaboratoryTrialLeadsToTheResults) {
   trial(mark({{0, -200}}));
   EXPECT_EQ(view.trialsLeft, 1);
   view.resize(600, 400);
-  view.repaint();  // the lamp blinks, then the next target
+  view.paintScreen();  // the lamp blinks, then the next target
   EXPECT_EQ(view.screen, TrainerView::LabNextTarget);
   view.screen = TrainerView::LabAwaitPress;
   trial(mark({{0, -200}}));
   EXPECT_EQ(view.trialsLeft, 0);
-  view.repaint();
+  view.paintScreen();
   EXPECT_EQ(view.screen, TrainerView::ResultsReveal);
 }
