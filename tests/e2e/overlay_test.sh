@@ -16,7 +16,7 @@ probe=$1
 work=$2
 wm=${3:-none}
 
-source "$(dirname "$0")/session.sh"
+source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 wm_pid="" probe_pid=""
 
 fail() {

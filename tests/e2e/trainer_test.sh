@@ -9,7 +9,7 @@ set -euo pipefail
 
 tarvel=$1
 work=$2
-source "$(dirname "$0")/session.sh"
+source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
 trace_root=/h/tessik/TraceData
 trace_file=$trace_root/unknown/user.trc
@@ -68,17 +68,7 @@ xdotool mousemove $((vx + 110)) $((vy + 120)) click 1
 panel() { shot trial && [ "$(pixel trial $((vx + 300)) $((vy + 250)))" = "srgb(150,100,100)" ]; }
 within 40 panel || fail "the training area never showed its panel"
 # The target is up once the picture shuffle has stopped.
-settled() {
-  shot settled
-  if [ -f "$work/trial.png" ] &&
-    [ "$(compare -metric AE "$work/trial.png" "$work/settled.png" null: 2>&1 || true)" = 0 ]; then
-    return 0
-  fi
-  mv "$work/settled.png" "$work/trial.png"
-  sleep 0.25
-  return 1
-}
-within 20 settled || fail "the trial screen never settled"
+within 20 settled trial || fail "the trial screen never settled"
 
 # Food, then Apple: one stroke straight up from the panel's centre.
 x=$((vx + 351)) y=$((vy + 176))

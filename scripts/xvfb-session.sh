@@ -1,5 +1,6 @@
-# Shared by the end-to-end tests: a private home, an Xvfb of their own found
-# on a free display and stopped by PID, waits with deadlines, screenshots.
+# Shared by the end-to-end tests and the session `make run` plays without a
+# display: a private home, an Xvfb of their own found on a free display and
+# stopped by PID, waits with deadlines, screenshots.
 # The sourcing script sets `work` first and may add PIDs to `pids`.
 
 rm -rf "$work"
@@ -45,3 +46,30 @@ start_xvfb() {
 
 shot() { import -window root "$work/$1.png"; }
 pixel() { convert "$work/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+
+# Screenshots in a row alike within the given crop geometry ("" for all of
+# the screen), `times` of them (2 unless given), a quarter of a second or
+# more apart: what is drawn there has stopped changing.
+settled() {
+  local name=$1 crop=${2:-} times=${3:-2} differ
+  shot "$name.next"
+  if [ -f "$work/$name.png" ]; then
+    if [ -n "$crop" ]; then
+      differ=$(compare -metric AE -crop "$crop" "$work/$name.png" "$work/$name.next.png" null: 2>&1 || true)
+    else
+      differ=$(compare -metric AE "$work/$name.png" "$work/$name.next.png" null: 2>&1 || true)
+    fi
+    if [ "$differ" = 0 ]; then
+      echo x >>"$work/$name.same"
+      if [ "$(wc -l <"$work/$name.same")" -ge $((times - 1)) ]; then
+        rm -f "$work/$name.next.png" "$work/$name.same"
+        return 0
+      fi
+    else
+      rm -f "$work/$name.same"
+    fi
+  fi
+  mv "$work/$name.next.png" "$work/$name.png"
+  sleep 0.25
+  return 1
+}
