@@ -31,27 +31,44 @@ struct Noise {
 
 // ---- the logo ---------------------------------------------------------------
 
+// The main menu writes its two areas' texts over this picture, white on
+// black, across its whole width: over rows 0-40 and 105-190. So the emblem
+// sits small in the band between them, on a flat halo, with a rule either
+// side that divides the two texts, and the text rows stay black.
+constexpr double logoBandMiddle = 74;
+
 QImage logoArt() {
   QImage picture = canvas(199, 191, black);
   QPainter p(&picture);
   prepare(p);
-  QPointF centre(99.5, 74);
+  QPointF centre(99.5, logoBandMiddle);
   p.setPen(Qt::NoPen);
-  p.setBrush(radial(centre, 98,
+  // The halo is a circle squashed to the band's height.
+  p.save();
+  p.translate(centre);
+  p.scale(1.0, 0.34);
+  p.setBrush(radial(QPointF(0, 0), 98,
                     {{0.0, QColor(60, 110, 200, 120)},
-                     {0.6, QColor(30, 60, 140, 50)},
+                     {0.4, QColor(30, 60, 140, 50)},
                      {1.0, QColor(0, 0, 0, 0)}},
-                    centre));
-  p.drawEllipse(centre, 98, 98);
-  drawEmblem(p, centre, 66);
-  QRectF text(0, 150, 199, 34);
-  drawTitleText(p, QStringLiteral("TARVEL"), sans(31, QFont::Bold),
-                QPointF(99.5, 180),
-                linear(text.topLeft(), text.bottomLeft(),
-                       {{0.0, QColor(255, 244, 200)},
-                        {0.5, QColor(246, 196, 82)},
-                        {1.0, QColor(196, 126, 30)}}),
-                QColor(0, 0, 0, 255), 5);
+                    QPointF(0, 0)));
+  p.drawEllipse(QPointF(0, 0), 98, 98);
+  p.restore();
+
+  const double radius = 29;
+  for (int side : {-1, 1}) {
+    QPointF inner = centre + QPointF(side * (radius + 7), 0);
+    QPointF outer(side < 0 ? 6 : 193, centre.y());
+    p.setPen(QPen(linear(inner, outer,
+                         {{0.0, QColor(240, 180, 60, 200)},
+                          {1.0, QColor(240, 180, 60, 0)}}),
+                  1.2));
+    p.drawLine(inner, outer);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 180, 60, 200));
+    p.drawEllipse(inner, 1.6, 1.6);
+  }
+  drawEmblem(p, centre, radius);
   return picture;
 }
 

@@ -117,6 +117,31 @@ TEST(Pictures, LogoFadesFromBrightToAlmostBlack) {
   EXPECT_EQ(brightest.pixel(0, 0), qRgb(0, 0, 0));
 }
 
+TEST(Pictures, LogoLeavesTheMainMenuTextsOnBlack) {
+  // The main menu writes white text over the logo across its whole width:
+  // the training area's over rows 0-40, the laboratory's over rows 105-190.
+  // The emblem belongs in the band between them.
+  QImage logo = resources::bitmap(131);
+  const QRect textBands[] = {QRect(0, 0, 199, 41), QRect(0, 105, 199, 86)};
+  for (const QRect& band : textBands) {
+    SCOPED_TRACE(band.top());
+    double sum = 0, brightest = 0;
+    for (int y = band.top(); y <= band.bottom(); ++y) {
+      for (int x = band.left(); x <= band.right(); ++x) {
+        double l = luminance(logo.pixel(x, y));
+        sum += l;
+        brightest = std::max(brightest, l);
+      }
+    }
+    EXPECT_LT(sum / (band.width() * band.height()), 4.0);
+    // Even the brightest spot keeps white text at better than 10:1.
+    EXPECT_LT(brightest, 40.0);
+  }
+  // And the emblem is there, bright, in the middle of the band.
+  auto isBright = [](QRgb p) { return qGray(p) > 180; };
+  EXPECT_GT(countIn(logo, QRect(60, 42, 80, 62), isBright), 200);
+}
+
 TEST(Pictures, AreaPicturesHaveTheirGroundsAndFrames) {
   auto isGreen = [](QRgb p) {
     return qGreen(p) > 120 && qGreen(p) > qRed(p) + 50 &&
