@@ -152,7 +152,12 @@ Surface* DesktopPlatform::openOverlay() {
   return overlay_.get();
 }
 
-void DesktopPlatform::closeOverlay() { overlay_.reset(); }
+void DesktopPlatform::closeOverlay() {
+  overlay_.reset();
+  // A cross set during the selection lasts no longer than it: the windows'
+  // own cursors come back as the pointer moves on.
+  setCursor(Cursor::Arrow);
+}
 
 Surface* DesktopPlatform::overlay() { return overlay_.get(); }
 
