@@ -73,3 +73,19 @@ settled() {
   sleep 0.25
   return 1
 }
+
+# The trainer's main window once it is mapped at its full size: sets
+# `window`, X, Y, WIDTH and HEIGHT, and vx, vy for the 600 x 400 view under
+# its menu bar.
+find_trainer_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+    if [ "${WIDTH:-0}" = 600 ] && [ "${HEIGHT:-0}" -gt 400 ]; then
+      window=$id
+      vx=$X vy=$((Y + HEIGHT - 400))
+      return 0
+    fi
+  done
+  return 1
+}
