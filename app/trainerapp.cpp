@@ -8,7 +8,16 @@
 
 #include "app/cmainframe.h"
 
+namespace {
+// The connection that found the display stays open until Qt has its own:
+// an X server whose last client leaves starts over, and would refuse Qt
+// for that moment.
+xcb_connection_t* displayCheck = nullptr;
+}  // namespace
+
 TrainerApp::TrainerApp(int& argc, char** argv) : QApplication(argc, argv) {
+  if (displayCheck) xcb_disconnect(displayCheck);
+  displayCheck = nullptr;
   setApplicationName(QStringLiteral("Tarvel"));
   // The settings key the program would keep things under; it keeps none.
   setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -25,9 +34,11 @@ bool TrainerApp::prepareDisplay() {
     setenv("QT_QPA_PLATFORM", "xcb", 1);
   const char* display = std::getenv("DISPLAY");
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  bool reachable = !xcb_connection_has_error(connection);
+  if (!xcb_connection_has_error(connection)) {
+    displayCheck = connection;
+    return true;
+  }
   xcb_disconnect(connection);
-  if (reachable) return true;
   std::fprintf(stderr,
                "tarvel: no X display to run on (DISPLAY is %s).\n"
                "Tarvel draws its menus over the desktop and needs an X11 "

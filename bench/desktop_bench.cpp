@@ -34,9 +34,9 @@ class OwnXServer {
     int ready[2];
     if (pipe(ready) != 0) return false;
     std::string fd = std::to_string(ready[1]);
-    const char* argv[] = {"Xvfb",      "-displayfd", fd.c_str(),
-                          "-screen",   "0",          "1280x1024x24",
-                          "-nolisten", "tcp",        nullptr};
+    const char* argv[] = {"Xvfb",     "-displayfd",   fd.c_str(),  "-screen",
+                          "0",        "1280x1024x24", "-nolisten", "tcp",
+                          "-noreset", nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, ready[0]);

@@ -36,7 +36,9 @@ within() {
 # Xvfb picks a free display number itself and writes it down once it takes
 # connections.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+  # -noreset: a client that checks the display and leaves must not make
+  # the server start over while the next one connects.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
     3>"$work/display" 2>"$work/xvfb.log" &
   pids="$! $pids"
   within 10 test -s "$work/display" || return 1
