@@ -81,10 +81,6 @@ bool TrainerView::inLaboratory() const {
   return screen >= LabChosen && screen <= LabMisfire;
 }
 
-QPoint TrainerView::toScreen(QPoint client) const {
-  return mapToGlobal(client);
-}
-
 void TrainerView::paintEvent(QPaintEvent*) {
   paintScreen();
   QPainter p(this);
@@ -428,9 +424,9 @@ void TrainerView::refreshClock() {
   canvas_.present();
   // While a selection is on, the library's overlay covers the view: the
   // clock goes onto it too, so that it is seen counting.
-  platform::drawOnOverlay(canvas_.image().copy(area),
-                          toScreen(area.topLeft()).x(),
-                          toScreen(area.topLeft()).y());
+  QPoint onScreen = mapToGlobal(area.topLeft());
+  platform::drawOnOverlay(canvas_.image().copy(area), onScreen.x(),
+                          onScreen.y());
 }
 
 void TrainerView::runTrial() {

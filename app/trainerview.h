@@ -91,7 +91,6 @@ class TrainerView : public QWidget {
   void drawResults();
   void stopClock();
   void swallowQueuedInput();
-  QPoint toScreen(QPoint client) const;
 
   Canvas canvas_;
   QImage bitmaps_[46];  // ids 130..175

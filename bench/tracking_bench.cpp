@@ -29,12 +29,10 @@ void MotionWhileMarking(benchmark::State& state) {
 }
 BENCHMARK(MotionWhileMarking);
 
-// Presses, holds until the menu is up, then runs `moves` over it.
+// Presses on `root`, holds until the menu is up, then runs `move` over it.
 template <typename Move>
-void motionInMenu(benchmark::State& state, Move move) {
+void motionInMenu(benchmark::State& state, Menu* root, Move move) {
   platform::SimPlatform sim(1920, 1080);
-  static int values[practiceItemCount];
-  Menu* root = buildPracticeMenu(values);
   mInit(0, 0, 0, 0, 0, 0);
   mPress(root, cx, cy);
   sim.advance(200);
@@ -51,7 +49,8 @@ void motionInMenu(benchmark::State& state, Move move) {
 
 // The rubber band following the pointer in one sector of the root.
 void MotionInRadialMenu(benchmark::State& state) {
-  motionInMenu(state, [](Menu* root, int i) {
+  static int values[practiceItemCount];
+  motionInMenu(state, buildPracticeMenu(values), [](Menu* root, int i) {
     mMotion(root, cx + i % 9, cy - 60 - i % 13);
   });
 }
@@ -59,22 +58,12 @@ BENCHMARK(MotionInRadialMenu);
 
 // Moving up and down a list.
 void MotionInList(benchmark::State& state) {
-  platform::SimPlatform sim(1920, 1080);
-  Menu* root = mCreateMenu();
+  Menu* list = mCreateMenu();
   for (int p = 8; p < 20; p++)
-    mAddItem(root, "A row of the list", p, 1, 0, 0, 0, 0, 1, 0, 0);
-  mInit(0, 0, 0, 0, 0, 0);
-  mPress(root, cx, cy);
-  sim.advance(200);
-  mMotion(root, cx + 1, cy);
-  mPoll();
-  int i = 0;
-  for (auto _ : state) {
-    i++;
+    mAddItem(list, "A row of the list", p, 1, 0, 0, 0, 0, 1, 0, 0);
+  motionInMenu(state, list, [](Menu* root, int i) {
     mMotion(root, cx + 30, cy + 10 + (i * 7) % 200);
-  }
-  mRelease(root, cx, cy);
-  mShutdown();
+  });
 }
 BENCHMARK(MotionInList);
 

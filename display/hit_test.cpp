@@ -11,15 +11,15 @@ namespace {
 constexpr double twoPi = 2 * M_PI;
 constexpr int centreZone = 16;  // pixels, Manhattan distance
 
-bool itemVisible(const Menu* menu, int item) {
-  return item >= 1 && item <= RADIAL_SLOTS && mSlotVisible(menu, item - 1);
-}
-
 }  // namespace
 
 bool mSlotVisible(const Menu* menu, int position) {
   if (!menu || position < 0 || position >= MENU_SLOTS) return false;
   return menu->label[position][0] != '\0' || mAllLabelsEmpty(menu);
+}
+
+bool mItemVisible(const Menu* menu, int n) {
+  return menu && n >= 1 && n <= menu->itemCount && mSlotVisible(menu, n - 1);
 }
 
 bool mInCentreZone(const Menu* menu, int x, int y) {
@@ -47,7 +47,7 @@ int mHitByDirection(const Menu* menu, float dx, float dy) {
   // Exactly on the last boundary the sector count comes out one too high;
   // that direction belongs to the first sector.
   if (k > n) k = 1;
-  if (n != RADIAL_SLOTS || itemVisible(menu, k)) return k;
+  if (n != RADIAL_SLOTS || mItemVisible(menu, k)) return k;
 
   // An empty slot of an eight-slot menu: search half-sector by half-sector
   // both ways for the nearest labelled slot.
@@ -58,7 +58,7 @@ int mHitByDirection(const Menu* menu, float dx, float dy) {
   while (cw != s) {
     if (cw == 17) cw = 1;
     if (cw == s) break;
-    if (itemVisible(menu, (cw + 1) / 2)) {
+    if (mItemVisible(menu, (cw + 1) / 2)) {
       cwFound = true;
       break;
     }
@@ -70,7 +70,7 @@ int mHitByDirection(const Menu* menu, float dx, float dy) {
   while (ccw != s) {
     if (ccw == 0) ccw = 16;
     if (ccw == s) break;
-    if (itemVisible(menu, (ccw + 1) / 2)) {
+    if (mItemVisible(menu, (ccw + 1) / 2)) {
       ccwFound = true;
       break;
     }
@@ -83,7 +83,7 @@ int mHitByDirection(const Menu* menu, float dx, float dy) {
 
 int mItemInDirection(const Menu* menu, float dx, float dy) {
   int k = mHitByDirection(menu, dx, dy);
-  if (k >= 1 && mSlotVisible(menu, k - 1) && mIsEnabled(menu, k)) return k;
+  if (mItemVisible(menu, k) && mIsEnabled(menu, k)) return k;
   return 0;
 }
 

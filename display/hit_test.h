@@ -7,6 +7,8 @@
 // A slot is drawn and can be hit when its label is not empty, or when every
 // label of the menu is empty.
 bool mSlotVisible(const Menu* menu, int position);
+// The same for item number n (1-based); false outside 1 to itemCount.
+bool mItemVisible(const Menu* menu, int n);
 
 // Manhattan distance from the centre under 16 pixels.
 bool mInCentreZone(const Menu* menu, int x, int y);

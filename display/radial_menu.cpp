@@ -111,10 +111,6 @@ PointList pointsOf(std::initializer_list<Point> points) {
 
 }  // namespace
 
-bool mItemVisible(const Menu* menu, int n) {
-  return menu && n >= 1 && n <= menu->itemCount && mSlotVisible(menu, n - 1);
-}
-
 int mItemContentWidth(const Menu* m, int p) {
   if (!m || p < 0 || p >= m->itemCount || p >= MENU_SLOTS) return 0;
   int width = mTextWidth(m->label[p]) + labelMargin;

@@ -21,9 +21,6 @@ void mMoveItem(Menu* menu, int position, int dx, int dy);
 // from its box.
 void mPlaceLabelAndArrow(Menu* menu, int position);
 
-// Whether item number n (1-based) of the menu is drawn and can be hit.
-bool mItemVisible(const Menu* menu, int n);
-
 void mDrawItem(Menu* menu, int n, bool highlighted);
 void mDrawMenu(Menu* menu);
 void mRedrawMenu(Menu* menu);
