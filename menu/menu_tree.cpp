@@ -184,14 +184,20 @@ void mAddItem(Menu* menu, const char* label, int position, uintptr_t value,
   menu->regularWeight[position] = regularWeight;
 }
 
+int mPathItem(const Menu* root, const Menu* above, const Menu* m) {
+  if (!root || !m || (above && above == root->releasedIn)) return 0;
+  return m->selected;
+}
+
 int mGetResult(Menu* menu, int* positions, const char** labels,
                uintptr_t* values, Menu** lastMenu, int* lastPosition,
                uintptr_t* value) {
   if (!menu) return 0;
+  Menu* above = nullptr;
   Menu* m = menu;
   int n = 0;
   for (;;) {
-    int i = m->selected - 1;
+    int i = mPathItem(menu, above, m) - 1;
     if (i < 0 || i >= MENU_SLOTS) {
       if (positions) positions[n] = -1;
       if (labels) labels[n] = "Center";
@@ -211,6 +217,7 @@ int mGetResult(Menu* menu, int* positions, const char** labels,
       if (value) *value = m->enabled[i] ? m->value[i] : 0;
       return n;
     }
+    above = m;
     m = m->submenu[i];
   }
 }
@@ -294,11 +301,12 @@ namespace {
 // was made in; calls visit(menu, position) for each selected level.
 template <typename Visit>
 void walkSelection(const Menu* root, Visit visit) {
+  const Menu* above = nullptr;
   for (const Menu* m = root; m;) {
-    int i = m->selected - 1;
+    int i = mPathItem(root, above, m) - 1;
     if (i < 0 || i >= MENU_SLOTS) return;
     visit(m, i);
-    if (m == root->releasedIn) return;
+    above = m;
     m = m->submenu[i];
   }
 }

@@ -27,6 +27,11 @@ bool mHasSubmenu(const Menu* m, int n);
 bool mIsEnabled(const Menu* m, int n);
 int mTreeDepth(const Menu* m);
 int mWidestRadialPart(const Menu* m);
+// The item number level `m` adds to the selection's path from `root`, given
+// the level `above` it that the walk came from (NULL at the root). Nothing
+// below the menu a selection was released in opened during it, so what an
+// earlier selection left selected there counts as no selection: 0.
+int mPathItem(const Menu* root, const Menu* above, const Menu* m);
 // Levels with a selection from the root down, ending at releasedIn.
 int mSelectionDepth(const Menu* root);
 bool mSelectionReachesLinear(const Menu* root);

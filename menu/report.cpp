@@ -1,21 +1,33 @@
 #include "menu/report.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 bool debugOutput = false;
 
 namespace {
+
 ReportHook reportHook = nullptr;
+
+// Without a hook a report goes to standard error as one line, prefixed with
+// the program's name like any command-line tool's message.
+void toStandardError(const char* message) {
+  size_t n = std::strlen(message);
+  const char* end = n > 0 && message[n - 1] == '\n' ? "" : "\n";
+  std::fprintf(stderr, "%s: %s%s", program_invocation_short_name, message, end);
 }
 
+}  // namespace
+
 void mReportError(const char* format, ...) {
-  if (!reportHook || !format) return;
+  if (!format) return;
   char message[512];
   va_list args;
   va_start(args, format);
   std::vsnprintf(message, sizeof message, format, args);
   va_end(args);
-  reportHook(message);
+  (reportHook ? reportHook : toStandardError)(message);
 }
 
 ReportHook mSetReportHook(ReportHook hook) {

@@ -15,4 +15,10 @@ double mClock() {
   return seconds + microseconds * 0.000001;
 }
 
+int64_t mClockMicroseconds() {
+  int32_t seconds = 0, microseconds = 0;
+  mTimePair(&seconds, &microseconds);
+  return int64_t(seconds) * 1000000 + microseconds;
+}
+
 uint32_t mTickCount() { return platform::current().tickCount(); }

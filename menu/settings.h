@@ -22,6 +22,10 @@ int mTimePair(int32_t* seconds, int32_t* microseconds);
 // Clock reading in seconds: seconds + microseconds * 0.000001 of the pair.
 double mClock();
 
+// The same reading in whole microseconds, for comparisons that must not
+// round.
+int64_t mClockMicroseconds();
+
 // The 32-bit millisecond tick count; differences are taken unsigned so that
 // they stay right across its wrap.
 uint32_t mTickCount();

@@ -1,5 +1,6 @@
 #include "menu/tracking.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "display/drawing.h"
@@ -27,26 +28,47 @@ constexpr int inkRedrawPoints = 10;
 constexpr int returnLine = 4;  // pixels above a list that leave list mode
 constexpr int cascadeDx = -2;  // a cascade overlaps its row's right edge
 constexpr int cascadeDy = -8;  // and its first row is level with the row
-// Pointers report 100 to 1000 positions a second. Movement and samples are
-// judged over this window so that resting and the stroke's 128 positions
-// mean the same on any of them.
+// Pointers report 100 to 1000 positions a second. The pointer's position is
+// judged for movement (and recorded while marking) at most once per window,
+// so that resting and the stroke's 128 positions mean the same on any of
+// them. A position that arrives inside a window is taken once the window has
+// passed, so the stroke always ends where the pointer rests.
 constexpr uint32_t sampleWindowMs = 10;
+// Pointer coordinates are clamped to this many pixels either side of the
+// origin on the way in: far beyond any screen, and small enough that sums
+// and differences of coordinates never overflow.
+constexpr int coordinateLimit = 1 << 24;
 
-// Where the pointer was at the start of the current movement window.
-struct RestWindow {
+// Where the pointer was when its position was last taken.
+struct Sample {
   int x, y;
   uint32_t tick;
 };
-RestWindow restWindow;
-uint32_t lastSampleTick;
+Sample lastSample;
+Menu* sampledRoot;   // the root being tracked, NULL between selections
+bool samplePending;  // its lastX, lastY have not been taken yet
+
+int64_t microsecondsOf(double seconds) { return std::llround(seconds * 1e6); }
 
 void arm(Menu* root) {
   popupTimer.menu = root;
-  popupTimer.start = mClock();
+  popupTimer.startUs = mClockMicroseconds();
   popupTimer.armed = true;
 }
 
 void disarm() { popupTimer.armed = false; }
+
+void setDelay(double seconds) { popupTimer.delayUs = microsecondsOf(seconds); }
+
+bool timerDue() {
+  return popupTimer.armed && popupTimer.menu &&
+         mClockMicroseconds() > popupTimer.startUs + popupTimer.delayUs;
+}
+
+int clampCoordinate(int v) {
+  return v < -coordinateLimit ? -coordinateLimit
+                              : (v > coordinateLimit ? coordinateLimit : v);
+}
 
 void arrowCursor() {
   platform::Platform& p = platform::current();
@@ -114,6 +136,8 @@ void redrawChain(Menu* root) {
   mRedrawMenu(current);
   if (current->selected && current->selectedEnabled)
     mHighlightItem(current, current->selected);
+  if (current->selected && !mIsLinearPosition(current, current->selected - 1))
+    mDrawBand(current);
 }
 
 void openRadialSubmenu(Menu* root, Menu* m, int x, int y) {
@@ -152,15 +176,14 @@ bool showMenusForStroke(Menu* root) {
     return false;
   }
   if (mHasLinearPart(root) && segments.count == 2) {
-    IntPoint end = toInt(segments.points[1]);
     mPlaceMenu(root, first.x, first.y);
-    root->selected = mHitTest(root, end.x, end.y, nullptr);
+    root->selected = mHitTest(root, last.x, last.y, nullptr);
     if (mIsLinearPosition(root, root->selected - 1)) {
       root->mode = 2;
-      mShowLinear(root, end.x, end.y);
+      mShowLinear(root, last.x, last.y);
       Menu* c = root->current;
       if (mHasSubmenu(c, c->selected) && mIsEnabled(c, c->selected))
-        openCascade(root, c, c->selected - 1, end.x, end.y, false);
+        openCascade(root, c, c->selected - 1, last.x, last.y, false);
       return true;
     }
   }
@@ -202,7 +225,7 @@ void fire(Menu* root) {
     } else {
       root->mode = 1;
     }
-    popupTimer.delay = menuRestDelay;
+    setDelay(menuRestDelay);
     mFlush();
     arm(root);
     return;
@@ -280,35 +303,45 @@ void trackLinear(Menu* root, int x, int y) {
   mTrackLinear(root->current, x, y);
 }
 
-// Records the pointer while marking, at most one position per sample
-// window.
 void recordMark(Menu* root, int x, int y) {
-  uint32_t now = mTickCount();
-  if (root->stroke->count > 0 && now - lastSampleTick < sampleWindowMs) return;
-  lastSampleTick = now;
   mStrokeAdd(root, x, y);
   mInkNewest(root);
   if (root->stroke->count < inkRedrawPoints)
     mInkRedraw(root, 0, root->stroke->count - 2);
-  if (mStrokeLength(root) > markingLength) popupTimer.delay = markingPopupDelay;
+  if (mStrokeLength(root) > markingLength) setDelay(markingPopupDelay);
+}
+
+// Takes a position: a move of more than a few pixels since the last one
+// restarts the popup delay, and while marking it joins the stroke.
+void takeSample(Menu* root, int x, int y, uint32_t tick) {
+  if (std::abs(x - lastSample.x) + std::abs(y - lastSample.y) > restStep) {
+    disarm();
+    arm(root);
+  }
+  lastSample = Sample{x, y, tick};
+  samplePending = false;
+  if (root->mode == 0) recordMark(root, x, y);
 }
 
 }  // namespace
 
 void mPress(Menu* menu, int x, int y) {
   if (!menu || !menu->stroke) return;
+  x = clampCoordinate(x);
+  y = clampCoordinate(y);
   menu->nowTime = menu->pressTime = mClock();
   menu->current = menu;
   menu->mode = 0;
   menu->releasedIn = nullptr;
   menu->dwellArmed = 0;
   strokeOverflow = 0;
-  popupTimer.delay = initialPopupDelay;
+  setDelay(initialPopupDelay);
   arm(menu);
   mStrokeReset(menu);
   mStrokeAdd(menu, x, y);
-  lastSampleTick = mTickCount();
-  restWindow = RestWindow{x, y, lastSampleTick};
+  lastSample = Sample{x, y, mTickCount()};
+  sampledRoot = menu;
+  samplePending = false;
   menu->lastX = x;
   menu->lastY = y;
   menu->changeCount = 0;
@@ -318,6 +351,8 @@ void mPress(Menu* menu, int x, int y) {
 
 void mMotion(Menu* menu, int x, int y) {
   if (!menu || !menu->current) return;
+  x = clampCoordinate(x);
+  y = clampCoordinate(y);
   double t = mClock();
   Menu* root = menu;
   if (root->dwellArmed) {
@@ -336,24 +371,14 @@ void mMotion(Menu* menu, int x, int y) {
   if (x == root->lastX && y == root->lastY) return;
   root->nowTime = t;
   uint32_t tick = mTickCount();
-  if (tick - restWindow.tick >= sampleWindowMs) {
-    if (std::abs(x - restWindow.x) + std::abs(y - restWindow.y) > restStep) {
-      disarm();
-      arm(root);
-    }
-    restWindow = RestWindow{x, y, tick};
-  }
-  switch (root->mode) {
-    case 0:
-      recordMark(root, x, y);
-      break;
-    case 1:
-      trackRadial(root, x, y);
-      break;
-    default:
-      trackLinear(root, x, y);
-      break;
-  }
+  if (root == sampledRoot && tick - lastSample.tick >= sampleWindowMs)
+    takeSample(root, x, y, tick);
+  else
+    samplePending = root == sampledRoot;
+  if (root->mode == 1)
+    trackRadial(root, x, y);
+  else if (root->mode != 0)
+    trackLinear(root, x, y);
   mFlush();
   root->lastX = x;
   root->lastY = y;
@@ -361,15 +386,25 @@ void mMotion(Menu* menu, int x, int y) {
 }
 
 void mPoll() {
-  if (popupTimer.armed && popupTimer.menu &&
-      mClock() > popupTimer.start + popupTimer.delay)
-    fire(popupTimer.menu);
+  Menu* root = sampledRoot;
+  if (root && samplePending &&
+      (mTickCount() - lastSample.tick >= sampleWindowMs || timerDue())) {
+    takeSample(root, root->lastX, root->lastY, mTickCount());
+    mFlush();
+  }
+  if (timerDue()) fire(popupTimer.menu);
 }
 
 void mRelease(Menu* menu, int x, int y) {
   if (!menu || !menu->stroke) return;
+  x = clampCoordinate(x);
+  y = clampCoordinate(y);
   menu->releaseTime = menu->nowTime = mClock();
   disarm();
+  if (menu == sampledRoot) {
+    sampledRoot = nullptr;
+    samplePending = false;
+  }
   if (menu->mode == 0) {
     mStrokeAdd(menu, x, y);
     mInkNewest(menu);

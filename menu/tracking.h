@@ -5,12 +5,13 @@
 #include "menu/marking_menu.h"
 
 // One for the library: it fires from mPoll once the pointer has rested for
-// `delay` seconds since `start`.
+// `delay` seconds since `start`. Kept in whole microseconds so that
+// "strictly later" is decided exactly, whatever the clock's magnitude.
 struct PopupTimer {
   bool armed;
   Menu* menu;
-  double start;  // clock seconds
-  double delay;  // seconds
+  int64_t startUs;  // clock microseconds
+  int64_t delayUs;
 };
 
 extern PopupTimer popupTimer;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "menu/menu_tree.h"
 #include "menu/report.h"
 
 namespace {
@@ -16,6 +17,11 @@ bool decided = false;
 bool enabled = false;
 FILE* traceFile = nullptr;
 
+// Each kind of failure is reported once, so that a full disk does not
+// repeat itself on every selection.
+enum Failure { openFailed, writeFailed, failureKinds };
+bool reported[failureKinds];
+
 // One digit or two per level; deeper trees than this much are cut short
 // rather than overflow the buffer.
 char pathDigits[1024];
@@ -26,21 +32,34 @@ void tracePath(char* out, size_t size) {
   std::snprintf(out, size, "%s/%s.trc", directory, traceUser);
 }
 
-}  // namespace
+void reportOnce(Failure kind, int error) {
+  if (reported[kind]) return;
+  reported[kind] = true;
+  char path[sizeof base + 192];
+  tracePath(path, sizeof path);
+  mReportError("can't %s Marking Menu trace file %s: %s\n",
+               kind == openFailed ? "open" : "write", path,
+               std::strerror(error));
+}
 
-FILE* mTraceOpen() {
+// Opens the trace file; reports why not unless `quietIfAbsent` and the
+// directory simply is not there.
+FILE* openTrace(bool quietIfAbsent) {
   char path[sizeof base + 192];
   tracePath(path, sizeof path);
   FILE* f = std::fopen(path, "a");
-  if (!f)
-    mReportError("can't open Marking Menu trace file %s: %s\n", path,
-                 std::strerror(errno));
+  if (!f && !(quietIfAbsent && errno == ENOENT)) reportOnce(openFailed, errno);
   return f;
 }
 
+}  // namespace
+
+FILE* mTraceOpen() { return openTrace(false); }
+
 bool mTraceEnabled() {
   if (!decided) {
-    FILE* f = mTraceOpen();
+    // Without the trace directory tracing is simply off.
+    FILE* f = openTrace(true);
     enabled = f != nullptr;
     if (f) std::fclose(f);
     decided = true;
@@ -51,14 +70,16 @@ bool mTraceEnabled() {
 const char* mPathDigits(const Menu* root) {
   size_t n = 0;
   pathDigits[0] = '\0';
+  const Menu* above = nullptr;
   for (const Menu* m = root; m;) {
+    int item = mPathItem(root, above, m);
     int written =
-        std::snprintf(pathDigits + n, sizeof pathDigits - n, "%d", m->selected);
+        std::snprintf(pathDigits + n, sizeof pathDigits - n, "%d", item);
     if (written < 0 || size_t(written) >= sizeof pathDigits - n) break;
     n += size_t(written);
-    int i = m->selected - 1;
-    if (i < 0 || i >= MENU_SLOTS) break;
-    m = m->submenu[i];
+    if (item < 1 || item > MENU_SLOTS) break;
+    above = m;
+    m = m->submenu[item - 1];
   }
   return pathDigits;
 }
@@ -85,8 +106,11 @@ void mTraceWrite(const Menu* root) {
   if (!traceFile) return;
   char line[sizeof pathDigits + 128];
   mTraceFormat(root, line, sizeof line);
-  std::fputs(line, traceFile);
-  std::fflush(traceFile);
+  if (std::fputs(line, traceFile) != EOF && std::fflush(traceFile) == 0) return;
+  // The line is lost: say so, and start afresh with the next selection.
+  reportOnce(writeFailed, errno);
+  std::fclose(traceFile);
+  traceFile = nullptr;
 }
 
 void mTraceUseBaseForTesting(const char* newBase) {
@@ -95,4 +119,5 @@ void mTraceUseBaseForTesting(const char* newBase) {
   traceFile = nullptr;
   decided = false;
   enabled = false;
+  for (bool& r : reported) r = false;
 }

@@ -2,16 +2,20 @@
 // order every client follows.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "marks/feedback.h"
+#include "marks/stroke.h"
 #include "menu/tracking.h"
 #include "platform/sim_gesture.h"
 #include "practice_menu.h"
+#include "report_capture.h"
 #include "trace/trace.h"
 
 using platform::Gesture;
@@ -250,6 +254,150 @@ TEST_F(Selection, ListsCascadeAfterARestAndTheReturnLineLeavesThem) {
   EXPECT_EQ(list.root->selected, 3);
 }
 
+TEST_F(Selection, TheResultStopsAtTheDeepestMenuOfThisSelection) {
+  play(pressAtCentre().moveTo(cx, cy - 100, 120).moveTo(cx, cy, 120).release());
+  ASSERT_EQ(menu.path(), "Food, Banana");
+
+  // Onto Food once the menu is up, let go before its submenu opens: the
+  // Banana of the last selection is no part of this one.
+  play(pressAtCentre().rest(200).moveTo(cx, cy - 90, 20).rest(50).release());
+  EXPECT_EQ(menu.root->releasedIn, menu.root);
+  EXPECT_EQ(menu.path(), "Food, Center");
+  EXPECT_EQ(menu.chosen(), -1);
+  EXPECT_STREQ(mPathDigits(menu.root), "10");
+
+  // A disabled category released on gives nothing either, whatever its
+  // submenu held from before.
+  play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+  ASSERT_EQ(menu.path(), "Food, Apple");
+  mAddItem(menu.root, "Food", 0, 0, 1, 0, 0, 0, 0, 0, 0);
+  play(pressAtCentre().rest(200).moveTo(cx, cy - 90, 20).rest(50).release());
+  EXPECT_EQ(menu.path(), "Food, Center");
+  EXPECT_EQ(menu.chosen(), -1);
+
+  // A mark still reads through every level it chose.
+  mAddItem(menu.root, "Food", 0, 0, 1, 0, 0, 0, 1, 0, 0);
+  play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+  EXPECT_EQ(menu.path(), "Food, Apple");
+  EXPECT_STREQ(mPathDigits(menu.root), "11");
+}
+
+TEST_F(Selection, AMoveInsideTheSampleWindowIsTakenOnceItPasses) {
+  // One 40-pixel move east, reported 8 ms (125 Hz) or 5 ms (200 Hz) after
+  // the press, then a rest: the stroke is a mark, so the 0.4 s delay runs
+  // from the move and the menus come up along it with Tools highlighted.
+  for (int hz : {125, 200}) {
+    poppedAt = -1;
+    uint32_t reportMs = 1000 / hz;
+    play(pressAtCentre(hz).moveTo(cx + 40, cy, reportMs).rest(600).release());
+    EXPECT_GE(poppedAt, 400) << hz << " Hz";
+    EXPECT_LE(poppedAt, 412) << hz << " Hz";
+    EXPECT_EQ(menu.root->markedAhead, 1) << hz << " Hz";
+    EXPECT_EQ(menu.root->selected, 3) << hz << " Hz";  // Tools
+  }
+}
+
+namespace {
+
+// The last recorded stroke position while the mark is still being made.
+struct StrokeEnd {
+  Menu* root;
+  IntPoint last{};
+  static void note(void* self) {
+    auto* s = static_cast<StrokeEnd*>(self);
+    const StrokeBuffer* b = s->root->stroke;
+    if (s->root->mode == 0 && b->count > 0) s->last = b->points[b->count - 1];
+  }
+};
+
+}  // namespace
+
+TEST_F(Selection, TheStrokeEndsWhereThePointerRests) {
+  for (int hz : {125, 200, 1000}) {
+    StrokeEnd end{menu.root};
+    platform::playSelection(sim, menu.root,
+                            Gesture(hz)
+                                .press(cx, cy)
+                                .moveTo(cx + 203, cy - 51, 197)
+                                .rest(120)
+                                .release(),
+                            &StrokeEnd::note, &end);
+    EXPECT_EQ(end.last.x, cx + 203) << hz << " Hz";
+    EXPECT_EQ(end.last.y, cy - 51) << hz << " Hz";
+  }
+}
+
+TEST_F(Selection, ThePopupComesAtTheFirstPollAfterTheDelayAtAnyClockReading) {
+  // Press times spread over a millisecond grid, some near 10,000 s: the
+  // menu is up at the first poll strictly after 150 ms, every time.
+  mInit(0, 0, 0, 0, 0, 0);
+  for (int i = 0; i < 400; i++) {
+    sim.advance(i < 200 ? 1 + uint32_t(i % 7) : 997 + uint32_t(i) * 13);
+    sim.setPointer(cx, cy);
+    sim.setButtonDown(true);
+    mPress(menu.root, cx, cy);
+    int popped = -1;
+    for (int ms = 1; ms <= 200 && popped < 0; ms++) {
+      sim.advance(1);
+      mMotion(menu.root, cx, cy);
+      mPoll();
+      if (menu.root->mode != 0) popped = ms;
+    }
+    sim.setButtonDown(false);
+    mRelease(menu.root, cx, cy);
+    ASSERT_EQ(popped, 151) << "press at " << sim.microseconds() << " us";
+  }
+  mShutdown();
+}
+
+TEST_F(Selection, FollowingAStraightStrokeIntoTheListHitTestsWhereItEnds) {
+  // Compass items, one with a submenu, and twenty rows below.
+  Menu* root = mCreateMenu();
+  for (int p = 0; p < 8; p++) mAddItem(root, "Pie", p, 1, 0, 0, 0, 0, 1, 0, 0);
+  for (int p = 8; p < 28; p++) mAddItem(root, "Row", p, 1, 0, 0, 0, 0, 1, 0, 0);
+  Menu* sub = mNewSubmenu(root, 4);
+  mAddItem(sub, "Leaf", 0, 1, 0, 0, 0, 0, 1, 0, 0);
+  // 300 pixels down into the rows, a short hook to the right, a pause.
+  play(pressAtCentre()
+           .moveTo(cx, cy + 300, 300)
+           .moveTo(cx + 75, cy + 300, 75)
+           .rest(600)
+           .release(),
+       root);
+  // Where the stroke ends is south of the centre, not on a row: the menus
+  // come up along the mark instead of in the list.
+  EXPECT_EQ(root->markedAhead, 1);
+  EXPECT_NE(root->releasedIn, nullptr);
+  EXPECT_EQ(root->selected, 5);
+}
+
+TEST_F(Selection, ARedrawForCoveredCentresKeepsTheBand) {
+  // Near the top edge Food's submenu is moved down to fit, so it opens with
+  // an item under the pointer, over the root's centre.
+  const int top = 70;
+  struct Watch {
+    Menu* root;
+    bool checked = false, banded = false;
+    static void note(void* self) {
+      auto* w = static_cast<Watch*>(self);
+      Menu* c = w->root->current;
+      if (w->checked || !c || c == w->root || c->selected == 0) return;
+      w->checked = true;
+      w->banded = c->bandArea.count > 0;
+    }
+  } watch{menu.root};
+  platform::playSelection(sim, menu.root,
+                          Gesture()
+                              .press(cx, top)
+                              .rest(200)
+                              .moveTo(cx, top - 45, 30)
+                              .rest(300)
+                              .release(),
+                          &Watch::note, &watch);
+  ASSERT_TRUE(watch.checked);
+  EXPECT_TRUE(watch.banded);
+}
+
 TEST_F(Selection, TraceLinesForMarksMenusAndRejections) {
   namespace fs = std::filesystem;
   fs::path base = fs::temp_directory_path() /
@@ -291,4 +439,74 @@ TEST_F(Selection, TraceLinesForMarksMenusAndRejections) {
 
   mTraceUseBaseForTesting(nullptr);
   fs::remove_all(base);
+}
+
+namespace {
+
+// A trace directory of the test's own, removed afterwards.
+struct TraceDirectory {
+  TraceDirectory() {
+    std::filesystem::create_directories(path / "unknown");
+    mTraceUseBaseForTesting(path.c_str());
+  }
+  ~TraceDirectory() {
+    mTraceUseBaseForTesting(nullptr);
+    std::filesystem::remove_all(path);
+  }
+  std::filesystem::path file() const { return path / "unknown" / "user.trc"; }
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("tarvel-trace-faults-" + std::to_string(::getpid()));
+};
+
+}  // namespace
+
+TEST_F(Selection, TraceFailuresAreReportedOnceWithPathAndReason) {
+  const Gesture mark = pressAtCentre().moveTo(cx, cy - 200, 200).release();
+  {
+    // A full device takes the open but not the lines.
+    TraceDirectory trace;
+    std::filesystem::create_symlink("/dev/full", trace.file());
+    ReportCapture reports;
+    for (int i = 0; i < 3; i++) play(mark);
+    ASSERT_EQ(reports.all().size(), 1u);
+    EXPECT_NE(reports.last().find("can't write Marking Menu trace file " +
+                                  trace.file().string() + ": " +
+                                  std::strerror(ENOSPC)),
+              std::string::npos)
+        << reports.last();
+  }
+  {
+    // Something that cannot be opened for appending is no trace file.
+    TraceDirectory trace;
+    std::filesystem::create_directory(trace.file());
+    ReportCapture reports;
+    for (int i = 0; i < 2; i++) play(mark);
+    ASSERT_EQ(reports.all().size(), 1u);
+    EXPECT_NE(reports.last().find("can't open Marking Menu trace file " +
+                                  trace.file().string()),
+              std::string::npos);
+    EXPECT_FALSE(mTraceEnabled());
+  }
+  {
+    // Without the directory tracing is off, and that is no failure.
+    TraceDirectory trace;
+    std::filesystem::remove_all(trace.path);
+    ReportCapture reports;
+    play(mark);
+    EXPECT_FALSE(mTraceEnabled());
+    EXPECT_TRUE(reports.all().empty());
+  }
+}
+
+TEST(Reports, GoToStandardErrorUnderTheProgramsNameWithoutAHook) {
+  ReportHook hook = mSetReportHook(nullptr);
+  testing::internal::CaptureStderr();
+  mReportError("list overflow");
+  mReportError("can't open %s: %s\n", "x.trc", "No such file");
+  std::string text = testing::internal::GetCapturedStderr();
+  mSetReportHook(hook);
+  std::string name = program_invocation_short_name;
+  EXPECT_EQ(text, name + ": list overflow\n" + name +
+                      ": can't open x.trc: No such file\n");
 }
