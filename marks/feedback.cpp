@@ -1,5 +1,7 @@
 #include "marks/feedback.h"
 
+#include <cmath>
+
 #include "display/drawing.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
@@ -11,21 +13,55 @@ PointList idealMark;
 
 namespace {
 
+constexpr int inkHaloWidth = 5;  // pixels, in the menu background colour
+constexpr int inkLineWidth = 3;  // pixels, in the menu text colour
+// A segment's halo reaches over the text line of the segments that end
+// within this many pixels back along the trail; the count bounds the redraw
+// where the pointer rested and repeated its position.
+constexpr double inkJoinReach = 8;
+constexpr int inkJoinSegments = 8;
 constexpr int reversalClearance = 6;  // pixels between the legs' far ends
-constexpr int clearStep = 10;         // pixels per move of an ancestor
+// One-degree turns at most: by then the leg points straight on, and a leg
+// too short to get clear would otherwise turn for ever.
+constexpr int maxReversalTurns = 180;
+constexpr int clearStep = 10;  // pixels per move of an ancestor
+
+void inkLine(const StrokeBuffer* s, int i) {
+  const IntPoint& a = s->points[i];
+  const IntPoint& b = s->points[i + 1];
+  mDrawLine(a.x, a.y, b.x, b.y);
+}
+
+// Legs carry their items' directions, which are exact; the drawn angle
+// between them is not after rotation in floats.
+bool legsReverse(const Point* leg, const Point* next) {
+  return std::fabs(next->a - leg->a) == 180.0f;
+}
 
 }  // namespace
 
 void mInkSegment(Menu* root, int i) {
-  if (!root || !root->stroke || i < 0 || i + 1 >= STROKE_CAPACITY) return;
-  const IntPoint& a = root->stroke->points[i];
-  const IntPoint& b = root->stroke->points[i + 1];
+  if (!root || !root->stroke) return;
+  const StrokeBuffer* s = root->stroke;
+  if (i < 0 || i + 1 >= s->count || i + 1 >= STROKE_CAPACITY) return;
   mSetColor(drawState.background);
-  mSetLineWidth(5);
-  mDrawLine(a.x, a.y, b.x, b.y);
+  mSetLineWidth(inkHaloWidth);
+  inkLine(s, i);
+  // The halo's round cap cuts across the text line just behind the joint.
+  // Drawing that text again keeps it continuous; it was text colour before
+  // this halo, so only pixels under the halo change, all inside the area
+  // saved for this segment.
+  int first = i;
+  double back = 0;
+  while (first > 0 && i - first < inkJoinSegments && back < inkJoinReach) {
+    first--;
+    const IntPoint& a = s->points[first];
+    const IntPoint& b = s->points[first + 1];
+    back += std::hypot(double(b.x - a.x), double(b.y - a.y));
+  }
   mSetColor(drawState.foreground);
-  mSetLineWidth(3);
-  mDrawLine(a.x, a.y, b.x, b.y);
+  mSetLineWidth(inkLineWidth);
+  for (int j = first; j <= i; j++) inkLine(s, j);
 }
 
 void mInkNewest(Menu* root) {
@@ -55,25 +91,36 @@ void mAddIdealSegment(PointList* list, const Point* q, const Menu* m, int L) {
   double theta = double(m->selected - 1) * 360 / n;
   Point up{0, float(-L), 0, 0}, v{}, end{};
   mPointRotate(&up, float(theta), &v);
-  mPointAdd(q, &v, &end);
-  mListAppend(list, q);
+  Point start = *q;
+  mPointAdd(&start, &v, &end);
+  start.a = end.a = float(theta);
+  mListAppend(list, &start);
   mListAppend(list, &end);
 }
 
 void mSeparateReversal(PointList* list) {
   if (!list) return;
   Point* p = list->points;
-  for (int k = 4; k <= list->count; k += 4) {
-    if (mTurnAngle(&p[k - 4], &p[k - 3], &p[k - 1]) == 180.0) {
-      do {
-        Point v{}, w{}, turn{};
-        mPointSub(&p[k - 1], &p[k - 2], &v);
-        mPointRotate(&v, 1.0f, &w);
-        mPointSub(&w, &v, &turn);
-        mPointAdd(&p[k - 1], &turn, &p[k - 1]);
-      } while (mPointDistance(&p[k - 4], &p[k - 1]) < reversalClearance);
+  int count =
+      list->count < POINT_LIST_CAPACITY ? list->count : POINT_LIST_CAPACITY;
+  for (int k = 4; k <= count; k += 4) {
+    if (!legsReverse(&p[k - 4], &p[k - 2])) continue;
+    Point end = p[k - 1];
+    for (int turns = 0; turns < maxReversalTurns; turns++) {
+      Point v{}, w{}, turn{};
+      mPointSub(&p[k - 1], &p[k - 2], &v);
+      mPointRotate(&v, 1.0f, &w);
+      mPointSub(&w, &v, &turn);
+      mPointAdd(&p[k - 1], &turn, &p[k - 1]);
+      if (mPointDistance(&p[k - 4], &p[k - 1]) >= reversalClearance) break;
     }
-    if (k < list->count) p[k] = p[k - 1];
+    // The rest of the mark moves with this leg's end, so that the next leg
+    // starts there and every later leg keeps its item's direction.
+    float dx = p[k - 1].x - end.x, dy = p[k - 1].y - end.y;
+    for (int j = k; j < count; j++) {
+      p[j].x += dx;
+      p[j].y += dy;
+    }
   }
 }
 
@@ -125,6 +172,11 @@ void mDrawIdealMark(Menu* root) {
     Rect& r = m->itemRect[p];
     int cx = r.xmin + mRectWidth(&r) / 2, cy = r.ymin + mRectHeight(&r) / 2;
     mMoveItem(m, p, int(e.x) - cx, int(e.y) - cy);
+    // Near an edge the box moves into the work area, as a menu would, so
+    // that the label can be read; the mark stays where the pointer went.
+    Rect fitted = r;
+    mFitRectToWorkArea(&fitted);
+    mMoveItem(m, p, fitted.xmin - r.xmin, fitted.ymin - r.ymin);
     mSaveRect(&root->menuArea, r.xmin, r.ymin, mRectWidth(&r) + 1,
               mRectHeight(&r) + 1);
     mDrawItem(m, n, true);

@@ -19,9 +19,11 @@ void mInkErase(Menu* root);
 
 void mDrawIdealMark(Menu* root);
 // Appends the leg from Q of length L in the direction of m's selection.
+// Both its points carry that direction (degrees clockwise from up) in `a`.
 void mAddIdealSegment(PointList* list, const Point* q, const Menu* m, int L);
-// Turns a leg that doubles straight back on the one before it, a degree at
-// a time, until its end is 6 pixels from that leg's start.
+// Turns a leg whose item points straight back along the leg before it, a
+// degree at a time, until its end is 6 pixels from that leg's start (at most
+// half a turn), and moves the legs after it along.
 void mSeparateReversal(PointList* list);
 void mEraseIdealMark(Menu* root);
 

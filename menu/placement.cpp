@@ -95,3 +95,14 @@ void mFitToWorkArea(Menu* menu, int x, int y) {
     y = ny;
   }
 }
+
+void mFitRectToWorkArea(Rect* box) {
+  if (!box) return;
+  Rect area;
+  mWorkArea(&area);
+  int x = fitAxis(box->xmin, box->xmin, box->xmax, mRectWidth(box), area.xmin,
+                  area.xmax, false);
+  int y = fitAxis(box->ymin, box->ymin, box->ymax, mRectHeight(box), area.ymin,
+                  area.ymax, false);
+  mRectMove(box, x - box->xmin, y - box->ymin);
+}

@@ -13,3 +13,6 @@ void mWorkArea(Rect* out);
 void mChooseMeasureFont(const Menu* menu);
 // Lays the menu out at (x, y) and moves it until it fits the work area.
 void mFitToWorkArea(Menu* menu, int x, int y);
+// Moves the box into the work area by the least distance, as menus are
+// moved; a box larger than the area goes to its left or top edge.
+void mFitRectToWorkArea(Rect* box);
