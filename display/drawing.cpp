@@ -26,7 +26,8 @@ int toIntPoints(const PointList* list, IntPoint* out) {
   if (n > POINT_LIST_CAPACITY) n = POINT_LIST_CAPACITY;
   if (n < 0) n = 0;
   for (int i = 0; i < n; i++)
-    out[i] = IntPoint{int(list->points[i].x), int(list->points[i].y)};
+    out[i] = IntPoint{mFloatToInt(list->points[i].x),
+                      mFloatToInt(list->points[i].y)};
   return n;
 }
 
@@ -77,24 +78,26 @@ bool mSelectFont(const char* name) {
 void mPaintPie(const Rect* r) {
   if (!screen() || !r) return;
   mUseBrush();
-  screen()->fillEllipse(r->xmin + 1, r->ymin + 1, r->xmax + 2, r->ymax + 1,
-                        drawState.brushColour);
+  int left = mSatAdd(r->xmin, 1), top = mSatAdd(r->ymin, 1);
+  int right = mSatAdd(r->xmax, 2), bottom = mSatAdd(r->ymax, 1);
+  screen()->fillEllipse(left, top, right, bottom, drawState.brushColour);
   if (drawState.penSelected)
-    screen()->outlineEllipse(r->xmin + 1, r->ymin + 1, r->xmax + 2, r->ymax + 1,
-                             drawState.penColour, drawState.penWidth);
+    screen()->outlineEllipse(left, top, right, bottom, drawState.penColour,
+                             drawState.penWidth);
 }
 
 void mDrawArc(const Rect* r) {
   if (!screen() || !r) return;
   mUsePen();
-  screen()->outlineEllipse(r->xmin + 1, r->ymin + 1, r->xmax + 1, r->ymax + 1,
+  screen()->outlineEllipse(mSatAdd(r->xmin, 1), mSatAdd(r->ymin, 1),
+                           mSatAdd(r->xmax, 1), mSatAdd(r->ymax, 1),
                            drawState.penColour, drawState.penWidth);
 }
 
 void mFillRect(const Rect* r) {
   if (!screen() || !r) return;
   mUseBrush();
-  screen()->fillRect(r->xmin, r->ymin, r->xmax + 1, r->ymax + 1,
+  screen()->fillRect(r->xmin, r->ymin, mSatAdd(r->xmax, 1), mSatAdd(r->ymax, 1),
                      drawState.brushColour);
 }
 
@@ -102,8 +105,9 @@ void mDrawRect(const Rect* r) {
   if (!screen() || !r) return;
   drawState.brushSelected = 0;
   mUsePen();
-  screen()->outlineRect(r->xmin, r->ymin, r->xmax + 1, r->ymax + 1,
-                        drawState.penColour, drawState.penWidth);
+  screen()->outlineRect(r->xmin, r->ymin, mSatAdd(r->xmax, 1),
+                        mSatAdd(r->ymax, 1), drawState.penColour,
+                        drawState.penWidth);
 }
 
 void mMoveTo(int x, int y) {
@@ -169,8 +173,8 @@ void mDrawDisabledText(const char* text) {
   platform::Platform& p = platform::current();
   Colour light = p.systemColour(platform::SystemColour::ButtonHighlight);
   Colour shadow = p.systemColour(platform::SystemColour::ButtonShadow);
-  screen()->drawText(drawState.currentX + 1, drawState.currentY + 1, text,
-                     light);
+  screen()->drawText(mSatAdd(drawState.currentX, 1),
+                     mSatAdd(drawState.currentY, 1), text, light);
   screen()->drawText(drawState.currentX, drawState.currentY, text, shadow);
   drawState.textColour = shadow;
 }

@@ -24,14 +24,17 @@ bool mItemVisible(const Menu* menu, int n) {
 
 bool mInCentreZone(const Menu* menu, int x, int y) {
   if (!menu) return false;
-  return std::abs(menu->centreX - x) + std::abs(menu->centreY - y) < centreZone;
+  // Wider than 32 bits so that far-off points cannot overflow.
+  int64_t dx = int64_t(menu->centreX) - x, dy = int64_t(menu->centreY) - y;
+  return std::abs(dx) + std::abs(dy) < centreZone;
 }
 
 bool mOutsideCircle(const Menu* menu, int x, int y) {
   if (!menu) return false;
-  // Wider than 32 bits so that far-off points cannot overflow.
-  int64_t dx = menu->centreX - x, dy = menu->centreY - y;
-  return dx * dx + dy * dy > int64_t(menu->radius) * menu->radius;
+  // Squares of differences up to 2^32 overflow even 64 bits; doubles hold
+  // them closely enough for a comparison and exactly at screen distances.
+  double dx = double(menu->centreX) - x, dy = double(menu->centreY) - y;
+  return dx * dx + dy * dy > double(menu->radius) * menu->radius;
 }
 
 int mHitByDirection(const Menu* menu, float dx, float dy) {
@@ -98,6 +101,6 @@ int mHitTest(const Menu* menu, int x, int y, uint8_t* byBox) {
       return n;
     }
   }
-  return mHitByDirection(menu, float(x - menu->centreX),
-                         float(y - menu->centreY));
+  return mHitByDirection(menu, float(int64_t(x) - menu->centreX),
+                         float(int64_t(y) - menu->centreY));
 }

@@ -23,14 +23,11 @@ void mLayoutRows(Menu* m) {
   int first = m->radialCount;
   int h = mTextHeight() + 2 * drawState.pad;
   int w = mItemWidthBase(m, first) + 16;
-  int left, y0;
-  if (mIsLinearOnly(m)) {
-    left = m->centreX;
-    y0 = m->centreY;
-  } else {
+  int left = 0, y0 = 0;
+  if (!mIsLinearOnly(m)) {
     int south = mRadialSlotsShown(m) / 2;
     y0 = m->itemRect[south].ymax;
-    left = m->centreX - w / 2;
+    left = -(w / 2);
   }
   int d = 0;
   for (int p = first; p < m->itemCount && p < MENU_SLOTS; p++) {

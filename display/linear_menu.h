@@ -4,7 +4,8 @@
 
 #include "menu/marking_menu.h"
 
-// Lays out the rows; the last step of mLayoutMenu.
+// Lays out the rows round a centre at the origin; the last step of
+// mLayoutMenu before it moves the menu to its centre.
 void mLayoutRows(Menu* menu);
 // Draws the rows of a placed menu and highlights the row under (x, y).
 void mShowLinear(Menu* menu, int x, int y);

@@ -37,22 +37,26 @@ int boxHeight(const Menu* m, int p) {
 void mPlaceLabelAndArrow(Menu* m, int p) {
   const Rect& b = m->itemRect[p];
   bool linear = p >= m->radialCount;
-  int left = b.xmin + labelMargin + (hasBothIndicators(m, p) ? labelMargin : 0);
-  int right = b.xmax;
+  int64_t left = int64_t(b.xmin) + labelMargin +
+                 (hasBothIndicators(m, p) ? labelMargin : 0);
+  int64_t right = b.xmax;
   if (m->submenu[p]) {
     if (isLeftSide(p) && !linear)
       left += arrowArea;
     else
       right -= arrowArea;
   }
-  int t = mTextWidth(m->label[p]);
-  m->labelPoint[p].x = linear ? left + 1 : left + (right - t - left) / 2;
-  m->labelPoint[p].y = b.ymin + mTextAscent() + drawState.pad;
+  int64_t t = mTextWidth(m->label[p]);
+  m->labelPoint[p].x =
+      mSaturate(linear ? left + 1 : left + (right - t - left) / 2);
+  m->labelPoint[p].y =
+      mSaturate(int64_t(b.ymin) + mTextAscent() + drawState.pad);
   if (m->submenu[p]) {
-    m->arrowPoint[p].x = isLeftSide(p) && !linear
-                             ? b.xmin + 11
-                             : b.xmin + (b.xmax - b.xmin + 1) - 11;
-    m->arrowPoint[p].y = b.ymin + (b.ymax - b.ymin + 1) / 2;
+    m->arrowPoint[p].x =
+        mSaturate(isLeftSide(p) && !linear ? int64_t(b.xmin) + 11
+                                           : int64_t(b.xmax) + 1 - 11);
+    m->arrowPoint[p].y =
+        mSaturate(int64_t(b.ymin) + (int64_t(b.ymax) - b.ymin + 1) / 2);
   }
 }
 
@@ -60,12 +64,11 @@ namespace {
 
 // Moves the compass boxes in until two of them, or one and the square
 // round the centre, touch; then sets them back to end just short of that.
+// The centre is at the origin.
 void pullIn(Menu* m) {
-  int cx = m->centreX, cy = m->centreY;
   Rect copies[RADIAL_SLOTS];
   for (int p = 0; p < RADIAL_SLOTS; p++) copies[p] = m->itemRect[p];
-  Rect square{cx - pullInHalf, cx + pullInHalf, cy - pullInHalf,
-              cy + pullInHalf};
+  Rect square{-pullInHalf, pullInHalf, -pullInHalf, pullInHalf};
   int s = 0;
   bool touching = false;
   // Every visible box reaches the square within a few hundred steps; the
@@ -88,16 +91,16 @@ void pullIn(Menu* m) {
               (s - pullInSlack) * towardCentreY[p]);
 }
 
+// The centre is at the origin.
 void alignSides(Menu* m) {
-  int cx = m->centreX;
   for (int p = 0; p < RADIAL_SLOTS; p++) {
     if (!mSlotVisible(m, p)) continue;
     const Rect& b = m->itemRect[p];
     int dx = 0;
-    if (p == 1 || p == 3) dx = cx + diagonalAlign - b.xmin;
-    if (p == 2) dx = cx + sideAlign - b.xmin;
-    if (p == 5 || p == 7) dx = cx - diagonalAlign - b.xmax;
-    if (p == 6) dx = cx - sideAlign - b.xmax;
+    if (p == 1 || p == 3) dx = diagonalAlign - b.xmin;
+    if (p == 2) dx = sideAlign - b.xmin;
+    if (p == 5 || p == 7) dx = -diagonalAlign - b.xmax;
+    if (p == 6) dx = -sideAlign - b.xmax;
     mMoveItem(m, p, dx, 0);
   }
 }
@@ -146,8 +149,10 @@ void mMoveItem(Menu* m, int p, int dx, int dy) {
 
 void mLayoutMenu(Menu* m) {
   if (!m) return;
-  int cx = m->centreX, cy = m->centreY;
-  for (int p = 0; p < m->radialCount && p < RADIAL_SLOTS; p++) {
+  // Laid out round the origin and moved to the centre at the end, so that
+  // the sums stay small wherever the centre lies; only that move saturates.
+  int compass = m->radialCount < RADIAL_SLOTS ? m->radialCount : RADIAL_SLOTS;
+  for (int p = 0; p < compass; p++) {
     int h = boxHeight(m, p);
     int w = mItemWidthBase(m, p) + extraWidth;
     int dx = 0, dy = 0;
@@ -185,7 +190,7 @@ void mLayoutMenu(Menu* m) {
         dy = -4 - h / 2 - h;
         break;
     }
-    m->itemRect[p] = Rect{cx + dx, cx + dx + w, cy + dy, cy + dy + h};
+    m->itemRect[p] = Rect{dx, dx + w, dy, dy + h};
     mPlaceLabelAndArrow(m, p);
   }
   if (mRadialSlotsShown(m) == RADIAL_SLOTS && !mAllRadialLabelsEmpty(m)) {
@@ -195,10 +200,9 @@ void mLayoutMenu(Menu* m) {
   if (mHasLinearPart(m)) mLayoutRows(m);
 
   if (mHasRadialPart(m) && !mIsLinearOnly(m))
-    m->centreBox = Rect{cx - centreHalf, cx + centreHalf, cy - centreHalf,
-                        cy + centreHalf};
+    m->centreBox = Rect{-centreHalf, centreHalf, -centreHalf, centreHalf};
   else
-    m->centreBox = Rect{cx, cx, cy, cy};
+    m->centreBox = Rect{0, 0, 0, 0};
   m->bounds = m->centreBox;
   Rect radial = m->centreBox;
   for (int p = 0; p < m->itemCount && p < MENU_SLOTS; p++) {
@@ -210,6 +214,12 @@ void mLayoutMenu(Menu* m) {
   int halfWidth = (radial.xmax - radial.xmin) / 2;
   int halfHeight = (radial.ymax - radial.ymin) / 2;
   m->radius = halfWidth < halfHeight ? halfWidth : halfHeight;
+
+  for (int p = 0; p < MENU_SLOTS; p++)
+    if (p < compass || mIsLinearPosition(m, p))
+      mMoveItem(m, p, m->centreX, m->centreY);
+  mRectMove(&m->centreBox, m->centreX, m->centreY);
+  mRectMove(&m->bounds, m->centreX, m->centreY);
 }
 
 void mDrawItem(Menu* m, int n, bool highlighted) {
@@ -237,35 +247,42 @@ void mDrawItem(Menu* m, int n, bool highlighted) {
     mMoveTo(x0, y0);
     mLineTo(x1, y1);
   };
+  // The box's edges and the lines one pixel in from and out past them.
+  const int left = b.xmin, leftIn = mSatAdd(b.xmin, 1);
+  const int right = b.xmax, rightIn = mSatAdd(b.xmax, -1);
+  const int rightOut = mSatAdd(b.xmax, 1);
+  const int top = b.ymin, topIn = mSatAdd(b.ymin, 1);
+  const int bottom = b.ymax, bottomIn = mSatAdd(b.ymax, -1);
+  const int bottomOut = mSatAdd(b.ymax, 1);
   if (p < m->radialCount) {
     mSetColor(drawState.foreground);
-    line(b.xmax, b.ymin, b.xmax, b.ymax + 1);
-    line(b.xmin, b.ymax, b.xmax, b.ymax);
+    line(right, top, right, bottomOut);
+    line(left, bottom, right, bottom);
     mSetColor(shadow);
-    line(b.xmax - 1, b.ymin + 1, b.xmax - 1, b.ymax);
-    line(b.xmin + 1, b.ymax - 1, b.xmax, b.ymax - 1);
+    line(rightIn, topIn, rightIn, bottom);
+    line(leftIn, bottomIn, right, bottomIn);
     mSetColor(light);
-    line(b.xmin, b.ymin, b.xmin, b.ymax + 1);
-    line(b.xmin + 1, b.ymin, b.xmin + 1, b.ymax + 1);
-    line(b.xmin, b.ymin, b.xmax + 1, b.ymin);
-    line(b.xmin, b.ymin + 1, b.xmax, b.ymin + 1);
+    line(left, top, left, bottomOut);
+    line(leftIn, top, leftIn, bottomOut);
+    line(left, top, rightOut, top);
+    line(left, topIn, right, topIn);
   } else {
     mSetColor(drawState.foreground);
-    line(b.xmax, b.ymin, b.xmax, b.ymax + 1);
+    line(right, top, right, bottomOut);
     mSetColor(shadow);
-    line(b.xmax - 1, b.ymin, b.xmax - 1, b.ymax);
+    line(rightIn, top, rightIn, bottom);
     mSetColor(light);
-    line(b.xmin, b.ymin, b.xmin, b.ymax + 1);
-    line(b.xmin + 1, b.ymin, b.xmin + 1, b.ymax + 1);
+    line(left, top, left, bottomOut);
+    line(leftIn, top, leftIn, bottomOut);
     if (p == m->radialCount) {
-      line(b.xmin, b.ymin, b.xmax + 1, b.ymin);
-      line(b.xmin, b.ymin + 1, b.xmax, b.ymin + 1);
+      line(left, top, rightOut, top);
+      line(left, topIn, right, topIn);
     }
     if (p == m->itemCount - 1) {
       mSetColor(drawState.foreground);
-      line(b.xmin, b.ymax, b.xmax + 1, b.ymax);
+      line(left, bottom, rightOut, bottom);
       mSetColor(shadow);
-      line(b.xmin + 1, b.ymax - 1, b.xmax, b.ymax - 1);
+      line(leftIn, bottomIn, right, bottomIn);
     }
   }
   mSetColor(text);
@@ -316,7 +333,7 @@ void mDrawSpokes(const Menu* m, int x, int y) {
 }
 
 void mDrawCentre(int x, int y) {
-  Rect r{x - 8, x + 7, y - 8, y + 7};
+  Rect r{mSatAdd(x, -8), mSatAdd(x, 7), mSatAdd(y, -8), mSatAdd(y, 7)};
   mSetLineWidth(1);
   mSetColor(drawState.background);
   mPaintPie(&r);
@@ -333,7 +350,7 @@ void mDrawParentLine(const Menu* m) {
 }
 
 void mDrawEmptyMarker(int x, int y) {
-  Rect r{x, x + 15, y, y + 15};
+  Rect r{x, mSatAdd(x, 15), y, mSatAdd(y, 15)};
   mSetLineWidth(1);
   mSetColor(drawState.background);
   mFillRect(&r);

@@ -1,19 +1,15 @@
 #include "display/save_under.h"
 
+#include <algorithm>
+
 #include "display/drawing.h"
 #include "marks/stroke.h"
 #include "menu/report.h"
 
-void mSaveRect(SaveStack* stack, int x, int y, int width, int height) {
-  if (!stack || width == 0 || height == 0) return;
-  if (stack->count >= SAVE_STACK_CAPACITY || stack->count < 0) return;
-  if (!drawState.screen) return;
-  platform::Bitmap* copy = drawState.screen->copyOut(x, y, width, height);
-  if (!copy) {
-    mReportError("can't save the screen under %dx%d at (%d, %d)\n", width,
-                 height, x, y);
-    return;
-  }
+namespace {
+
+void push(SaveStack* stack, platform::Bitmap* copy, int x, int y, int width,
+          int height) {
   int i = stack->count;
   stack->bitmaps[i] = copy;
   stack->x[i] = x;
@@ -21,6 +17,91 @@ void mSaveRect(SaveStack* stack, int x, int y, int width, int height) {
   stack->width[i] = width;
   stack->height[i] = height;
   stack->count = i + 1;
+}
+
+// Entry i holds all of [left, right) x [top, bottom).
+bool holds(const SaveStack* stack, int i, int64_t left, int64_t top,
+           int64_t right, int64_t bottom) {
+  return stack->x[i] <= left && stack->y[i] <= top &&
+         int64_t(stack->x[i]) + stack->width[i] >= right &&
+         int64_t(stack->y[i]) + stack->height[i] >= bottom;
+}
+
+// Replaces the stack's copies by one of the whole screen as it was before
+// them: the screen is put back, copied, and then shown as it was again.
+// Restoring gives the same picture, and every later save lies inside the
+// one copy and needs none of its own.
+bool fold(SaveStack* stack, platform::Surface* screen) {
+  int w = screen->width(), h = screen->height();
+  platform::Bitmap* now = screen->copyOut(0, 0, w, h);
+  if (!now) return false;
+  mRestoreAll(stack);
+  platform::Bitmap* before = screen->copyOut(0, 0, w, h);
+  screen->copyIn(now, 0, 0);
+  platform::deleteBitmap(now);
+  if (!before) {
+    mReportError("can't save the screen under %dx%d at (0, 0)\n", w, h);
+    return false;
+  }
+  push(stack, before, 0, 0, w, h);
+  return true;
+}
+
+// Saves [left, right) x [top, bottom) as far as it lies on the screen; what
+// lies off the screen was never drawn and needs no copy. A stack keeps at
+// most a screenful of pixels, so no input can make it grow without bound.
+void saveSpan(SaveStack* stack, int64_t left, int64_t top, int64_t right,
+              int64_t bottom) {
+  if (!stack || stack->count >= SAVE_STACK_CAPACITY || stack->count < 0) return;
+  platform::Surface* screen = drawState.screen;
+  if (!screen) return;
+  int64_t screenWidth = screen->width(), screenHeight = screen->height();
+  left = std::max<int64_t>(left, 0);
+  top = std::max<int64_t>(top, 0);
+  right = std::min(right, screenWidth);
+  bottom = std::min(bottom, screenHeight);
+  if (left >= right || top >= bottom) return;
+  // An older copy holding all of it puts back every pixel of it after this
+  // one would have.
+  for (int i = 0; i < stack->count; i++)
+    if (holds(stack, i, left, top, right, bottom)) return;
+  int64_t pixels = (right - left) * (bottom - top);
+  if (mSavedPixels(stack) + pixels > screenWidth * screenHeight &&
+      fold(stack, screen))
+    return;
+  int x = int(left), y = int(top);
+  int width = int(right - left), height = int(bottom - top);
+  platform::Bitmap* copy = screen->copyOut(x, y, width, height);
+  if (!copy) {
+    mReportError("can't save the screen under %dx%d at (%d, %d)\n", width,
+                 height, x, y);
+    return;
+  }
+  push(stack, copy, x, y, width, height);
+}
+
+// Saves around the line between two points, with room for a halo of up to
+// 5 pixels on every side.
+void saveAroundLine(SaveStack* stack, int x1, int y1, int x2, int y2) {
+  Rect r{x1, x1, y1, y1};
+  mRectExtend(&r, nullptr, &x2, &y2);
+  saveSpan(stack, int64_t(r.xmin) - 3, int64_t(r.ymin) - 3, int64_t(r.xmax) + 4,
+           int64_t(r.ymax) + 4);
+}
+
+}  // namespace
+
+void mSaveRect(SaveStack* stack, int x, int y, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  saveSpan(stack, x, y, int64_t(x) + width, int64_t(y) + height);
+}
+
+int64_t mSavedPixels(const SaveStack* stack) {
+  if (!stack) return 0;
+  int64_t pixels = 0;
+  for (int i = 0; i < stack->count && i < SAVE_STACK_CAPACITY; i++)
+    pixels += int64_t(stack->width[i]) * stack->height[i];
+  return pixels;
 }
 
 void mRestoreAll(SaveStack* stack) {
@@ -46,17 +127,14 @@ void mSaveMenuArea(Menu* menu) {
   if (menu->parent)
     mRectExtend(&r, nullptr, &menu->parent->centreX, &menu->parent->centreY);
   // One pixel more right and down, where box fills and bevels reach.
-  mSaveRect(&menu->menuArea, r.xmin, r.ymin, mRectWidth(&r) + 1,
-            mRectHeight(&r) + 1);
+  saveSpan(&menu->menuArea, r.xmin, r.ymin, int64_t(r.xmax) + 2,
+           int64_t(r.ymax) + 2);
 }
 
 void mSaveBandArea(Menu* menu) {
   if (!menu) return;
-  int x, y, w, h;
-  mRectFromCorners(menu->centreX, menu->centreY, menu->lastX, menu->lastY, &x,
-                   &y, &w, &h);
-  // Room for the band's halo on every side.
-  mSaveRect(&menu->bandArea, x - 3, y - 3, w + 6, h + 6);
+  saveAroundLine(&menu->bandArea, menu->centreX, menu->centreY, menu->lastX,
+                 menu->lastY);
 }
 
 void mSaveInkSegment(Menu* menu) {
@@ -64,9 +142,7 @@ void mSaveInkSegment(Menu* menu) {
   const StrokeBuffer* s = menu->stroke;
   const IntPoint& a = s->points[s->count - 2];
   const IntPoint& b = s->points[s->count - 1];
-  int x, y, w, h;
-  mRectFromCorners(a.x, a.y, b.x, b.y, &x, &y, &w, &h);
-  mSaveRect(&menu->inkArea, x - 3, y - 3, w + 6, h + 6);
+  saveAroundLine(&menu->inkArea, a.x, a.y, b.x, b.y);
 }
 
 void mRestoreMenuArea(Menu* menu) {

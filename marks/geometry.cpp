@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "menu/report.h"
 
@@ -19,6 +20,23 @@ Point* outOfBounds() {
 constexpr double degreesToRadians = 0.017453292519943295;
 constexpr double radiansToDegrees = 57.29577951308232;
 }  // namespace
+
+int mSaturate(int64_t v) {
+  constexpr int64_t lo = std::numeric_limits<int>::min();
+  constexpr int64_t hi = std::numeric_limits<int>::max();
+  return int(v < lo ? lo : v > hi ? hi : v);
+}
+
+int mSatAdd(int a, int b) { return mSaturate(int64_t(a) + b); }
+
+int mFloatToInt(double v) {
+  if (std::isnan(v)) return 0;
+  if (v <= double(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
+  if (v >= double(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  return int(v);
+}
 
 void mListClear(PointList* list) { std::memset(list, 0, sizeof *list); }
 
@@ -76,11 +94,11 @@ void mListBounds(const PointList* list, Rect* out) {
     *out = Rect{0, 0, 0, 0};
     return;
   }
-  int x = int(list->points[0].x), y = int(list->points[0].y);
+  int x = mFloatToInt(list->points[0].x), y = mFloatToInt(list->points[0].y);
   *out = Rect{x, x, y, y};
   for (int i = 0; i < list->count; i++) {
-    x = int(list->points[i].x);
-    y = int(list->points[i].y);
+    x = mFloatToInt(list->points[i].x);
+    y = mFloatToInt(list->points[i].y);
     if (x < out->xmin) out->xmin = x;
     if (x > out->xmax) out->xmax = x;
     if (y < out->ymin) out->ymin = y;
@@ -186,21 +204,25 @@ bool mRectContains(int x, int y, const Rect* rect) {
 }
 
 void mRectMove(Rect* rect, int dx, int dy) {
-  rect->xmin += dx;
-  rect->xmax += dx;
-  rect->ymin += dy;
-  rect->ymax += dy;
+  rect->xmin = mSatAdd(rect->xmin, dx);
+  rect->xmax = mSatAdd(rect->xmax, dx);
+  rect->ymin = mSatAdd(rect->ymin, dy);
+  rect->ymax = mSatAdd(rect->ymax, dy);
 }
 
-int mRectWidth(const Rect* rect) { return rect->xmax - rect->xmin + 1; }
+int mRectWidth(const Rect* rect) {
+  return mSaturate(int64_t(rect->xmax) - rect->xmin + 1);
+}
 
-int mRectHeight(const Rect* rect) { return rect->ymax - rect->ymin + 1; }
+int mRectHeight(const Rect* rect) {
+  return mSaturate(int64_t(rect->ymax) - rect->ymin + 1);
+}
 
 void mRectInset(Rect* rect, int dx, int dy) {
-  rect->xmin += dx;
-  rect->xmax -= dx;
-  rect->ymin += dy;
-  rect->ymax -= dy;
+  rect->xmin = mSatAdd(rect->xmin, dx);
+  rect->xmax = mSaturate(int64_t(rect->xmax) - dx);
+  rect->ymin = mSatAdd(rect->ymin, dy);
+  rect->ymax = mSaturate(int64_t(rect->ymax) - dy);
 }
 
 bool mRectOverlap(const Rect* a, const Rect* b) {
@@ -230,12 +252,12 @@ void mRectFromCorners(int x1, int y1, int x2, int y2, int* x, int* y,
   int xlo = x1 < x2 ? x1 : x2, xhi = x1 < x2 ? x2 : x1;
   int ylo = y1 < y2 ? y1 : y2, yhi = y1 < y2 ? y2 : y1;
   *x = xlo;
-  *width = xhi - xlo + 1;
+  *width = mSaturate(int64_t(xhi) - xlo + 1);
   *y = ylo;
-  *height = yhi - ylo + 1;
+  *height = mSaturate(int64_t(yhi) - ylo + 1);
 }
 
 void mPointOffset(IntPoint* point, int dx, int dy) {
-  point->x += dx;
-  point->y += dy;
+  point->x = mSatAdd(point->x, dx);
+  point->y = mSatAdd(point->y, dy);
 }

@@ -1,10 +1,28 @@
 // Points, point lists and rectangles: the value types of mark recognition
 // and of the library's screen geometry. Nothing here allocates.
+//
+// Coordinates are screen pixels, x to the right and y down. The public calls
+// that take the pointer (mPress, mMotion, mRelease) clamp it to
+// +-COORDINATE_LIMIT, far beyond any screen, so that centres, boxes and
+// strokes derived from it keep well inside 32 bits. Below those calls every
+// function is still defined for any int: a sum or difference that would
+// leave 32 bits saturates at INT32_MIN or INT32_MAX, and drawing or saving
+// keeps only what lies on the drawing surface.
 #pragma once
 
 #include <cstdint>
 
 #include "menu/marking_menu.h"
+
+inline constexpr int COORDINATE_LIMIT = 1 << 24;
+
+// v limited to the range of int.
+int mSaturate(int64_t v);
+// a + b, limited to the range of int.
+int mSatAdd(int a, int b);
+// Truncated toward zero as a cast would, limited to the range of int; NaN
+// gives 0.
+int mFloatToInt(double v);
 
 // A pointer sample: position in screen pixels, time in seconds since the
 // press, and a spare value (an articulation point's turning angle, degrees).
@@ -55,6 +73,8 @@ void mPointLerp(float s, const Point* a, const Point* b, Point* out);
 // Integer part of the distance; squares summed in 32-bit integers.
 int mIntDistance(int x1, int y1, int x2, int y2);
 
+// The rectangle functions saturate as said at the top.
+//
 // Note the argument order: xmin, ymin, xmax, ymax.
 void mRectSet(Rect* rect, int xmin, int ymin, int xmax, int ymax);
 bool mRectContains(int x, int y, const Rect* rect);

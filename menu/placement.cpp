@@ -14,15 +14,17 @@ namespace {
 // a menu that cannot fit either way from moving for ever.
 constexpr int maxFitPasses = 8;
 
-// The new coordinate along one axis for a menu spanning lo..hi (size
-// `size`) placed at `at`, in a work area spanning areaLo..areaHi.
-int fitAxis(int at, int lo, int hi, int size, int areaLo, int areaHi,
+// The new coordinate along one axis for a menu spanning lo..hi placed at
+// `at`, in a work area spanning areaLo..areaHi. In 64 bits: a menu laid out
+// near the ends of the int range is far from any work area.
+int fitAxis(int64_t at, int64_t lo, int64_t hi, int64_t areaLo, int64_t areaHi,
             bool flipToLeft) {
-  int areaSize = areaHi - areaLo + 1;
-  if (size > areaSize) return areaLo;
-  if (lo < areaLo) return at + (areaLo - lo);
-  if (hi > areaHi) return flipToLeft ? at - size : at + (areaHi - hi);
-  return at;
+  int64_t size = hi - lo + 1, areaSize = areaHi - areaLo + 1;
+  if (size > areaSize) return int(areaLo);
+  if (lo < areaLo) return mSaturate(at + (areaLo - lo));
+  if (hi > areaHi)
+    return mSaturate(flipToLeft ? at - size : at + (areaHi - hi));
+  return int(at);
 }
 
 }  // namespace
@@ -81,13 +83,12 @@ void mFitToWorkArea(Menu* menu, int x, int y) {
     Rect area;
     mWorkArea(&area);
     const Rect& b = menu->bounds;
-    int w = mRectWidth(&b), h = mRectHeight(&b);
     bool list = mIsLinearOnly(menu);
-    int nx = fitAxis(x, b.xmin, b.xmax, w, area.xmin, area.xmax, list);
-    int ny = fitAxis(y, b.ymin, b.ymax, h, area.ymin, area.ymax, list);
-    if (list && h <= mRectHeight(&area) && b.ymin >= area.ymin &&
-        b.ymax > area.ymax && ny - menu->radius < area.ymin)
-      ny = area.ymin + menu->radius;
+    int nx = fitAxis(x, b.xmin, b.xmax, area.xmin, area.xmax, list);
+    int ny = fitAxis(y, b.ymin, b.ymax, area.ymin, area.ymax, list);
+    if (list && mRectHeight(&b) <= mRectHeight(&area) && b.ymin >= area.ymin &&
+        b.ymax > area.ymax && int64_t(ny) - menu->radius < area.ymin)
+      ny = mSatAdd(area.ymin, menu->radius);
     if (nx == menu->centreX && (ny == menu->centreY || menu->movedToFit))
       return;
     menu->movedToFit = 1;
@@ -100,9 +101,10 @@ void mFitRectToWorkArea(Rect* box) {
   if (!box) return;
   Rect area;
   mWorkArea(&area);
-  int x = fitAxis(box->xmin, box->xmin, box->xmax, mRectWidth(box), area.xmin,
-                  area.xmax, false);
-  int y = fitAxis(box->ymin, box->ymin, box->ymax, mRectHeight(box), area.ymin,
-                  area.ymax, false);
-  mRectMove(box, x - box->xmin, y - box->ymin);
+  int x = fitAxis(box->xmin, box->xmin, box->xmax, area.xmin, area.xmax, false);
+  int y = fitAxis(box->ymin, box->ymin, box->ymax, area.ymin, area.ymax, false);
+  // Moved in 64 bits: the distance from one end of the int range fits no
+  // int.
+  int64_t dx = int64_t(x) - box->xmin, dy = int64_t(y) - box->ymin;
+  *box = Rect{x, mSaturate(box->xmax + dx), y, mSaturate(box->ymax + dy)};
 }

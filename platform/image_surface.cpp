@@ -1,11 +1,50 @@
 #include "platform/image_surface.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 namespace platform {
+
+namespace {
+
+// Cuts the segment (x0, y0)-(x1, y1) to the part inside the box, moving an
+// end point only when it lies outside (Liang-Barsky); false when nothing of
+// it is inside.
+bool clipToBox(double& x0, double& y0, double& x1, double& y1, double left,
+               double top, double right, double bottom) {
+  double dx = x1 - x0, dy = y1 - y0, t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - left, right - x0, y0 - top, bottom - y0};
+  for (int i = 0; i < 4; i++) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    double t = q[i] / p[i];
+    if (p[i] < 0) {
+      if (t > t1) return false;
+      if (t > t0) t0 = t;
+    } else {
+      if (t < t0) return false;
+      if (t < t1) t1 = t;
+    }
+  }
+  double sx = x0, sy = y0;
+  if (t1 < 1) {
+    x1 = sx + t1 * dx;
+    y1 = sy + t1 * dy;
+  }
+  if (t0 > 0) {
+    x0 = sx + t0 * dx;
+    y0 = sy + t0 * dy;
+  }
+  return true;
+}
+
+}  // namespace
 
 QRgb toQRgb(Colour c) {
   return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
@@ -54,6 +93,16 @@ void ImageSurface::touch(const QRect& area) {
   dirty_ |= area.intersected(image_->rect());
 }
 
+QRect ImageSurface::onImage(int64_t left, int64_t top, int64_t right,
+                            int64_t bottom) const {
+  left = std::max<int64_t>(left, 0);
+  top = std::max<int64_t>(top, 0);
+  right = std::min<int64_t>(right, image_->width());
+  bottom = std::min<int64_t>(bottom, image_->height());
+  if (left >= right || top >= bottom) return QRect();
+  return QRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+
 void ImageSurface::setPixel(int x, int y, QRgb c) {
   if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;
   reinterpret_cast<QRgb*>(image_->scanLine(y))[x] = c;
@@ -61,8 +110,12 @@ void ImageSurface::setPixel(int x, int y, QRgb c) {
 
 void ImageSurface::fillRect(int left, int top, int right, int bottom,
                             Colour c) {
-  QRect r = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))
-                .intersected(image_->rect());
+  fillSpan(left, top, right, bottom, c);
+}
+
+void ImageSurface::fillSpan(int64_t left, int64_t top, int64_t right,
+                            int64_t bottom, Colour c) {
+  QRect r = onImage(left, top, right, bottom);
   if (r.isEmpty()) return;
   prepare();
   QRgb colour = toQRgb(c);
@@ -76,16 +129,21 @@ void ImageSurface::fillRect(int left, int top, int right, int bottom,
 void ImageSurface::fillEllipse(int left, int top, int right, int bottom,
                                Colour c) {
   if (right <= left || bottom <= top) return;
+  QRect visible = onImage(left, top, right, bottom);
+  if (visible.isEmpty()) return;
   QPainter& p = painter();
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(toQRgb(c)));
-  p.drawEllipse(QRectF(left, top, right - left, bottom - top));
-  touch(QRect(left, top, right - left, bottom - top));
+  p.drawEllipse(QRectF(left, top, double(right) - left, double(bottom) - top));
+  touch(visible);
 }
 
 void ImageSurface::outlineEllipse(int left, int top, int right, int bottom,
                                   Colour c, int penWidth) {
   if (right <= left || bottom <= top) return;
+  int64_t grow = penWidth / 2 + 1;
+  QRect visible = onImage(left - grow, top - grow, right + grow, bottom + grow);
+  if (visible.isEmpty()) return;
   QPainter& p = painter();
   QPen pen(QColor(toQRgb(c)));
   pen.setWidth(penWidth < 1 ? 1 : penWidth);
@@ -93,28 +151,28 @@ void ImageSurface::outlineEllipse(int left, int top, int right, int bottom,
   p.setBrush(Qt::NoBrush);
   // The outline keeps inside the box, as the pen's centre runs half a pixel
   // in from its edges.
-  p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
-  int grow = penWidth / 2 + 1;
-  touch(QRect(left, top, right - left, bottom - top)
-            .adjusted(-grow, -grow, grow, grow));
+  p.drawEllipse(
+      QRectF(left, top, double(right) - left - 1, double(bottom) - top - 1));
+  touch(visible);
 }
 
 void ImageSurface::outlineRect(int left, int top, int right, int bottom,
                                Colour c, int penWidth) {
   if (right <= left || bottom <= top) return;
+  int64_t l = left, t = top, r = right, b = bottom;
   if (penWidth <= 1) {
-    fillRect(left, top, right, top + 1, c);
-    fillRect(left, bottom - 1, right, bottom, c);
-    fillRect(left, top, left + 1, bottom, c);
-    fillRect(right - 1, top, right, bottom, c);
+    fillSpan(l, t, r, t + 1, c);
+    fillSpan(l, b - 1, r, b, c);
+    fillSpan(l, t, l + 1, b, c);
+    fillSpan(r - 1, t, r, b, c);
     return;
   }
   // A wide pen is centred on the one-pixel outline.
-  int in = penWidth / 2, out = penWidth - 1 - in;
-  fillRect(left - in, top - in, right + out, top + out + 1, c);
-  fillRect(left - in, bottom - 1 - in, right + out, bottom + out, c);
-  fillRect(left - in, top - in, left + out + 1, bottom + out, c);
-  fillRect(right - 1 - in, top - in, right + out, bottom + out, c);
+  int64_t in = penWidth / 2, out = penWidth - 1 - in;
+  fillSpan(l - in, t - in, r + out, t + out + 1, c);
+  fillSpan(l - in, b - 1 - in, r + out, b + out, c);
+  fillSpan(l - in, t - in, l + out + 1, b + out, c);
+  fillSpan(r - 1 - in, t - in, r + out, b + out, c);
 }
 
 // Bresenham from (x0, y0) towards (x1, y1), the end point left out.
@@ -138,12 +196,23 @@ void ImageSurface::thinLine(int x0, int y0, int x1, int y1, QRgb c) {
 
 void ImageSurface::line(int x0, int y0, int x1, int y1, Colour c,
                         int penWidth) {
-  QRect box = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
-                    QPoint(std::max(x0, x1), std::max(y0, y1)));
+  // Ends far off the image are brought in to just outside it, where neither
+  // a cap nor a left-out end point shows: the pixel walk stays as short as
+  // the image and no coordinate can wrap.
+  int64_t grow = penWidth / 2 + 1;
+  double margin = double(grow) + 2;
+  double ax = x0, ay = y0, bx = x1, by = y1;
+  if (!clipToBox(ax, ay, bx, by, -margin, -margin, image_->width() - 1 + margin,
+                 image_->height() - 1 + margin))
+    return;
   if (penWidth <= 1) {
+    int sx = int(std::lround(ax)), sy = int(std::lround(ay));
+    int ex = int(std::lround(bx)), ey = int(std::lround(by));
     prepare();
-    thinLine(x0, y0, x1, y1, toQRgb(c));
-    touch(box);
+    thinLine(sx, sy, ex, ey, toQRgb(c));
+    touch(onImage(std::min(sx, ex), std::min(sy, ey),
+                  int64_t(std::max(sx, ex)) + 1,
+                  int64_t(std::max(sy, ey)) + 1));
     return;
   }
   QPainter& p = painter();
@@ -151,20 +220,31 @@ void ImageSurface::line(int x0, int y0, int x1, int y1, Colour c,
   pen.setWidth(penWidth);
   pen.setCapStyle(Qt::RoundCap);
   p.setPen(pen);
-  p.drawLine(x0, y0, x1, y1);
-  int grow = penWidth / 2 + 1;
-  touch(box.adjusted(-grow, -grow, grow, grow));
+  p.drawLine(QLineF(ax, ay, bx, by));
+  touch(onImage(int64_t(std::floor(std::min(ax, bx))) - grow,
+                int64_t(std::floor(std::min(ay, by))) - grow,
+                int64_t(std::ceil(std::max(ax, bx))) + 1 + grow,
+                int64_t(std::ceil(std::max(ay, by))) + 1 + grow));
 }
 
 void ImageSurface::fillPolygon(const IntPoint* points, int count, Colour c) {
   if (count < 3) return;
   QPolygon polygon(count);
-  for (int i = 0; i < count; i++) polygon[i] = QPoint(points[i].x, points[i].y);
+  int64_t left = points[0].x, right = left, top = points[0].y, bottom = top;
+  for (int i = 0; i < count; i++) {
+    polygon[i] = QPoint(points[i].x, points[i].y);
+    left = std::min<int64_t>(left, points[i].x);
+    right = std::max<int64_t>(right, points[i].x);
+    top = std::min<int64_t>(top, points[i].y);
+    bottom = std::max<int64_t>(bottom, points[i].y);
+  }
+  QRect visible = onImage(left - 1, top - 1, right + 2, bottom + 2);
+  if (visible.isEmpty()) return;
   QPainter& p = painter();
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(toQRgb(c)));
   p.drawPolygon(polygon, Qt::OddEvenFill);
-  touch(polygon.boundingRect().adjusted(-1, -1, 1, 1));
+  touch(visible);
 }
 
 void ImageSurface::polyline(const IntPoint* points, int count, Colour c,
@@ -220,34 +300,44 @@ void ImageSurface::drawText(int x, int y, const char* text, Colour c) {
     found = textCache_.emplace(std::move(key), std::move(laidOut)).first;
   }
   const QStaticText& laidOut = found->second;
+  int64_t top = int64_t(y) - metrics_->ascent();
+  QSizeF size = laidOut.size();
+  int64_t height = std::max(int(size.height()), metrics_->height());
+  QRect visible =
+      onImage(int64_t(x) - 2, top - 2, int64_t(x) + int64_t(size.width()) + 2,
+              top + height + 2);
+  if (visible.isEmpty()) return;
   QPainter& p = painter();
   p.setFont(font_);
   p.setPen(QColor(toQRgb(c)));
-  int top = y - metrics_->ascent();
-  p.drawStaticText(x, top, laidOut);
-  QSizeF size = laidOut.size();
-  touch(QRect(x - 2, top - 2, int(size.width()) + 4,
-              std::max(int(size.height()), metrics_->height()) + 4));
+  p.drawStaticText(QPointF(x, double(top)), laidOut);
+  touch(visible);
 }
 
 Bitmap* ImageSurface::copyOut(int x, int y, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  QImage pixels = image_->copy(x, y, width, height);
+  QRect kept = onImage(x, y, int64_t(x) + width, int64_t(y) + height);
+  if (kept.isEmpty()) return new (std::nothrow) Bitmap(QImage(), QPoint());
+  QImage pixels = image_->copy(kept);
   if (pixels.isNull()) return nullptr;
-  return new (std::nothrow) Bitmap(std::move(pixels));
+  // Less than width and height apart, so the offset fits.
+  QPoint offset(int(int64_t(kept.x()) - x), int(int64_t(kept.y()) - y));
+  return new (std::nothrow) Bitmap(std::move(pixels), offset);
 }
 
 void ImageSurface::copyIn(const Bitmap* bitmap, int x, int y) {
-  if (!bitmap) return;
+  if (!bitmap || bitmap->image.isNull()) return;
   const QImage& src = bitmap->image;
-  QRect r = QRect(x, y, src.width(), src.height()).intersected(image_->rect());
+  int64_t left = int64_t(x) + bitmap->offset.x();
+  int64_t top = int64_t(y) + bitmap->offset.y();
+  QRect r = onImage(left, top, left + src.width(), top + src.height());
   if (r.isEmpty()) return;
   prepare();
   int bytes = r.width() * int(sizeof(QRgb));
   for (int row = r.top(); row <= r.bottom(); row++) {
     const QRgb* from =
-        reinterpret_cast<const QRgb*>(src.constScanLine(row - y)) +
-        (r.left() - x);
+        reinterpret_cast<const QRgb*>(src.constScanLine(int(row - top))) +
+        (r.left() - left);
     QRgb* to = reinterpret_cast<QRgb*>(image_->scanLine(row)) + r.left();
     std::memcpy(to, from, size_t(bytes));
   }
@@ -257,9 +347,12 @@ void ImageSurface::copyIn(const Bitmap* bitmap, int x, int y) {
 void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
 
 void ImageSurface::putImage(int x, int y, const QImage& picture) {
+  QRect visible = onImage(x, y, int64_t(x) + picture.width(),
+                          int64_t(y) + picture.height());
+  if (visible.isEmpty()) return;
   QPainter& p = painter();
   p.drawImage(x, y, picture);
-  touch(QRect(x, y, picture.width(), picture.height()));
+  touch(visible);
 }
 
 void ImageSurface::flush() {

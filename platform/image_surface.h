@@ -2,7 +2,8 @@
 // raster display: no antialiasing of shapes, right and bottom edges of boxes
 // outside, line end points not drawn. Serves the simulated screen and the
 // desktop overlay's picture alike; the overlay pushes what changed in
-// present().
+// present(). Every call takes any int coordinates: edges are worked out in
+// 64 bits and cut to the image before Qt sees them.
 #pragma once
 
 #include <QFont>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QRect>
 #include <QStaticText>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -19,10 +21,15 @@
 
 namespace platform {
 
+// Only the part of a copy that lay on the surface is kept: `offset` is where
+// it starts from the corner the copy was asked for. A copy wholly off the
+// surface keeps no pixels.
 class Bitmap {
  public:
-  explicit Bitmap(QImage pixels) : image(std::move(pixels)) {}
+  Bitmap(QImage pixels, QPoint offset)
+      : image(std::move(pixels)), offset(offset) {}
   QImage image;
+  QPoint offset;
 };
 
 class ImageSurface : public Surface {
@@ -69,6 +76,10 @@ class ImageSurface : public Surface {
   QPainter& painter();
   void endPainting();
   void touch(const QRect& area);
+  // The part of [left, right) x [top, bottom) on the image; empty when none.
+  QRect onImage(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
+  void fillSpan(int64_t left, int64_t top, int64_t right, int64_t bottom,
+                Colour c);
   void setPixel(int x, int y, QRgb c);
   void thinLine(int x0, int y0, int x1, int y1, QRgb c);
 

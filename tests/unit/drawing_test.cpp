@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/sim_platform.h"
 
 namespace {
@@ -173,4 +175,71 @@ TEST(Overlay, DrawingWithoutAnOverlayDoesNothing) {
   mFlush();
   EXPECT_EQ(sim.screenImage(), before);
   EXPECT_EQ(mTextWidth("x"), 0);
+}
+
+// Primitives take any int: what falls on the screen is drawn, and nothing
+// wraps round onto it from the far ends of the range.
+TEST_F(Drawing, ShapesAtTheEndsOfTheIntRangeDrawWhatIsOnScreen) {
+  QImage blank = sim.screenImage().copy();
+  mSetColor(red);
+  mSetLineWidth(1);
+  Rect far{INT_MAX - 10, INT_MAX, INT_MIN, INT_MIN + 10};
+  mFillRect(&far);
+  mDrawRect(&far);
+  mPaintPie(&far);
+  mDrawArc(&far);
+  mMoveTo(INT_MAX, INT_MIN);
+  mDrawText("Www", 0, 0);
+  mDrawDisabledText("Www");
+  PointList triangle;
+  mListClear(&triangle);
+  for (Point p : {Point{3e9f, 0, 0, 0}, Point{-3e9f, 1e10f, 0, 0},
+                  Point{2147483520.0f, 1e10f, 0, 0}})
+    mListAppend(&triangle, &p);
+  mPaintPoly(&triangle);
+  mDrawPoly(&triangle);
+  mSetLineWidth(5);
+  mDrawRect(&far);
+  mDrawLine(INT_MAX, INT_MIN, INT_MAX - 3, INT_MIN);
+  EXPECT_EQ(sim.screenImage(), blank);
+
+  Rect across{INT_MIN, INT_MAX, 10, 12};
+  mFillRect(&across);
+  EXPECT_EQ(extent(red), QRect(0, 10, 200, 3));
+  EXPECT_TRUE(painted(399, 11, red));
+  mSetColor(blue);
+  mDrawLine(INT_MIN, 100, INT_MAX, 100);
+  EXPECT_TRUE(painted(0, 100, blue));
+  EXPECT_TRUE(painted(399, 102, blue));
+  mSetLineWidth(1);
+  mDrawLine(INT_MIN, INT_MIN, INT_MAX, INT_MAX);  // the diagonal
+  EXPECT_TRUE(painted(150, 150, blue));
+  EXPECT_TRUE(painted(299, 299, blue));
+  EXPECT_FALSE(painted(150, 151, blue));
+}
+
+TEST_F(Drawing, CopiesKeepOnlyTheirPartOnTheScreen) {
+  platform::Surface* screen = drawState.screen;
+  QImage before = sim.screenImage().copy();
+  platform::Bitmap* far = screen->copyOut(INT_MAX - 5, INT_MIN, 100, 100);
+  ASSERT_NE(far, nullptr);
+  platform::Bitmap* all =
+      screen->copyOut(-(1 << 30), -(1 << 30), INT_MAX, INT_MAX);
+  ASSERT_NE(all, nullptr);
+  EXPECT_EQ(all->image.size(), QSize(400, 300));
+  platform::Bitmap* corner = screen->copyOut(-50, -60, 100, 100);
+  ASSERT_NE(corner, nullptr);
+  EXPECT_EQ(corner->image.size(), QSize(50, 40));
+  mSetColor(red);
+  Rect r{0, 399, 0, 299};
+  mFillRect(&r);
+  screen->copyIn(far, INT_MAX - 5, INT_MIN);
+  screen->copyIn(corner, INT_MAX, INT_MAX);
+  EXPECT_TRUE(painted(0, 0, red));
+  screen->copyIn(corner, -50, -60);
+  EXPECT_FALSE(painted(0, 0, red));
+  EXPECT_TRUE(painted(50, 0, red));
+  screen->copyIn(all, -(1 << 30), -(1 << 30));
+  EXPECT_EQ(sim.screenImage(), before);
+  for (platform::Bitmap* b : {far, all, corner}) platform::deleteBitmap(b);
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 #include "report_capture.h"
 
 namespace {
@@ -186,4 +189,43 @@ TEST(IntegerGeometry, DistanceAndRectangles) {
   EXPECT_EQ(r.xmin, -1);
   EXPECT_EQ(r.ymin, -7);
   EXPECT_EQ(r.ymax, 10);
+}
+
+TEST(IntegerGeometry, RectanglesSaturateAtTheEndsOfTheIntRange) {
+  Rect all{INT_MIN, INT_MAX, INT_MIN, INT_MAX};
+  EXPECT_EQ(mRectWidth(&all), INT_MAX);
+  EXPECT_EQ(mRectHeight(&all), INT_MAX);
+  mRectInset(&all, -3, INT_MIN);
+  EXPECT_EQ(all.xmin, INT_MIN);
+  EXPECT_EQ(all.xmax, INT_MAX);
+  EXPECT_EQ(all.ymin, INT_MIN);
+  EXPECT_EQ(all.ymax, INT_MAX);
+
+  Rect r{INT_MAX - 5, INT_MAX, -10, 10};
+  mRectMove(&r, 10, INT_MIN);
+  EXPECT_EQ(r.xmin, INT_MAX);
+  EXPECT_EQ(r.xmax, INT_MAX);
+  EXPECT_EQ(r.ymin, INT_MIN);
+  EXPECT_EQ(r.ymax, INT_MIN + 10);
+
+  int x, y, w, h;
+  mRectFromCorners(INT_MAX, 7, INT_MIN, 7, &x, &y, &w, &h);
+  EXPECT_EQ(x, INT_MIN);
+  EXPECT_EQ(w, INT_MAX);
+  EXPECT_EQ(h, 1);
+
+  IntPoint p{INT_MAX, INT_MIN};
+  mPointOffset(&p, 1, -1);
+  EXPECT_EQ(p.x, INT_MAX);
+  EXPECT_EQ(p.y, INT_MIN);
+}
+
+TEST(PointList, BoundsOfPointsBeyondTheIntRangeSaturate) {
+  Rect r;
+  PointList list = listOf({P(3e9f, -1e12f), P(-3e9f, NAN), P(5, 5)});
+  mListBounds(&list, &r);
+  EXPECT_EQ(r.xmin, INT_MIN);
+  EXPECT_EQ(r.xmax, INT_MAX);
+  EXPECT_EQ(r.ymin, INT_MIN);
+  EXPECT_EQ(r.ymax, 5);
 }

@@ -1,3 +1,4 @@
+#include <climits>
 #include <cmath>
 
 #include "app/practice_menu.h"
@@ -196,4 +197,53 @@ TEST_F(MenuDrawing, ListsTrackRowsAndCascadesAreFound) {
   EXPECT_EQ(found, nullptr);
   mEraseMenu(sub);
   mEraseMenu(root);
+}
+
+// The band to a pointer far beyond the screen saves only what the screen
+// shows of it, and erasing still puts back every pixel.
+TEST_F(MenuDrawing, AFarPointerSavesNoMoreThanTheScreen) {
+  QImage before = sim.screenImage().copy();
+  int values[practiceItemCount];
+  Menu* root = buildPracticeMenu(values);
+  mPlaceMenu(root, 1100, 900);
+  mShowMenu(root, 1100, 800);
+  mTrackRadial(root, 20000, 20000);
+  ASSERT_EQ(root->bandArea.count, 1);
+  EXPECT_EQ(root->bandArea.x[0] + root->bandArea.width[0], 1280);
+  EXPECT_EQ(root->bandArea.y[0] + root->bandArea.height[0], 1024);
+  EXPECT_LE(mSavedPixels(&root->menuArea) + mSavedPixels(&root->bandArea),
+            1280 * 1024);
+  mEraseMenu(root);
+  mFlush();
+  EXPECT_EQ(sim.screenImage(), before);
+}
+
+// Menus where no screen is (the library's coordinates reach 2^24 either
+// way) save nothing; a menu half off the screen saves the half on it.
+TEST_F(MenuDrawing, MenusOffTheScreenSaveOnlyWhatIsOnIt) {
+  QImage before = sim.screenImage().copy();
+  int values[practiceItemCount];
+  Menu* root = buildPracticeMenu(values);
+  for (int c : {COORDINATE_LIMIT, -COORDINATE_LIMIT}) {
+    root->centreX = root->centreY = c;
+    mLayoutMenu(root);
+    mShowMenu(root, c + 300, c);
+    EXPECT_EQ(mSavedPixels(&root->menuArea), 0);
+    EXPECT_EQ(mSavedPixels(&root->bandArea), 0);
+    mEraseMenu(root);
+  }
+  EXPECT_EQ(sim.screenImage(), before);
+
+  root->centreX = 10;
+  root->centreY = 20;
+  mLayoutMenu(root);
+  mShowMenu(root, -40000, 25);  // west, the band far off the left edge
+  EXPECT_NE(sim.screenImage(), before);
+  ASSERT_EQ(root->menuArea.count, 1);
+  EXPECT_EQ(root->menuArea.x[0], 0);
+  EXPECT_EQ(root->menuArea.y[0], 0);
+  EXPECT_EQ(root->bandArea.x[0], 0);
+  mEraseMenu(root);
+  mFlush();
+  EXPECT_EQ(sim.screenImage(), before);
 }

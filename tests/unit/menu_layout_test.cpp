@@ -1,3 +1,4 @@
+#include <climits>
 #include <cstring>
 
 #include "display/hit_test.h"
@@ -184,4 +185,54 @@ TEST_F(Layout, HugeLabelsAndOddMenusStillEndPlacement) {
   Menu* empty = mCreateMenu();
   mPlaceMenu(empty, 5, 5);
   EXPECT_GE(empty->radius, 16);
+}
+
+// Within the coordinate range a menu has the same shape wherever its centre
+// is; beyond it, layout, placement and hit testing stay defined.
+TEST_F(Layout, SameShapeAnywhereAndDefinedBeyond) {
+  Menu* m = menuWith({0, 1, 2, 3, 4, 5, 6, 7});
+  mNewSubmenu(m, 6);
+  add(m, "A row", 8);
+  layOutAt(m, 500, 400);
+  Menu near = *m;
+  for (int c : {COORDINATE_LIMIT, -COORDINATE_LIMIT}) {
+    layOutAt(m, c, -c);
+    for (int p = 0; p <= 8; p++) {
+      EXPECT_EQ(m->itemRect[p].xmin - c, near.itemRect[p].xmin - 500) << p;
+      EXPECT_EQ(m->itemRect[p].ymax + c, near.itemRect[p].ymax - 400) << p;
+      EXPECT_EQ(m->labelPoint[p].x - c, near.labelPoint[p].x - 500) << p;
+    }
+    EXPECT_EQ(m->arrowPoint[6].y + c, near.arrowPoint[6].y - 400);
+    EXPECT_EQ(m->bounds.xmax - c, near.bounds.xmax - 500);
+    EXPECT_EQ(m->radius, near.radius);
+  }
+
+  layOutAt(m, INT_MAX, INT_MIN);
+  for (int p = 0; p <= 8; p++) {
+    EXPECT_LE(m->itemRect[p].xmin, m->itemRect[p].xmax);
+    EXPECT_LE(m->itemRect[p].ymin, m->itemRect[p].ymax);
+  }
+  EXPECT_EQ(m->bounds.xmax, INT_MAX);
+  EXPECT_EQ(m->bounds.ymin, INT_MIN);
+
+  // Seen from the other end of the range the menu is far away east.
+  EXPECT_FALSE(mInCentreZone(m, INT_MIN, INT_MAX));
+  m->centreX = INT_MIN;
+  m->centreY = 0;
+  EXPECT_FALSE(mInCentreZone(m, INT_MAX, 0));
+  EXPECT_TRUE(mOutsideCircle(m, INT_MAX, 0));
+  EXPECT_EQ(mHitTest(m, INT_MAX, 0, nullptr), 3);
+
+  for (int x : {INT_MAX, INT_MIN}) {
+    mPlaceMenu(m, x, x == INT_MIN ? INT_MAX : INT_MIN);
+    EXPECT_GE(m->bounds.xmin, 0);
+    EXPECT_LE(m->bounds.xmax, 1279);
+    EXPECT_GE(m->bounds.ymin, 0);
+    EXPECT_LE(m->bounds.ymax, 1023);
+  }
+  Rect box{INT_MIN, INT_MIN + 50, INT_MAX - 20, INT_MAX};
+  mFitRectToWorkArea(&box);
+  EXPECT_EQ(box.xmin, 0);
+  EXPECT_EQ(box.xmax, 50);
+  EXPECT_EQ(box.ymin, 1003);
 }

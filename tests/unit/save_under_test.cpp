@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "display/drawing.h"
 #include "marks/stroke.h"
 #include "platform/sim_platform.h"
@@ -111,4 +113,117 @@ TEST_F(SaveUnder, BandMenuAndInkAreas) {
   EXPECT_EQ(sub->bandArea.count, 0);
   mRestoreAll(&root->bandArea);
   mRestoreInkArea(root);
+}
+
+TEST_F(SaveUnder, SavesKeepOnlyWhatIsOnTheScreenAndNothingTwice) {
+  QImage before = sim.screenImage().copy();
+  auto* stack = new SaveStack{};
+  mSaveRect(stack, -20, -30, 60, 60);
+  ASSERT_EQ(stack->count, 1);
+  EXPECT_EQ(stack->x[0], 0);
+  EXPECT_EQ(stack->y[0], 0);
+  EXPECT_EQ(stack->width[0], 40);
+  EXPECT_EQ(stack->height[0], 30);
+  mSaveRect(stack, 5, 5, 10, 10);    // inside the first: restoring it suffices
+  mSaveRect(stack, 640, 0, 50, 50);  // wholly off the screen
+  mSaveRect(stack, INT_MIN, INT_MIN, 7, 7);
+  mSaveRect(stack, INT_MIN, INT_MIN, INT_MAX, INT_MAX);  // ends at -1
+  mSaveRect(stack, INT_MAX - 10, 0, INT_MAX, 10);
+  EXPECT_EQ(stack->count, 1);
+  // The whole screen: more than a screenful with the first, so folded into
+  // one copy, which holds every later save.
+  mSaveRect(stack, -5, -5, INT_MAX, INT_MAX);
+  fill(0, 639, 0, 479, 0);
+  mSaveRect(stack, 0, 0, 640, 480);
+  EXPECT_EQ(stack->count, 1);
+  EXPECT_EQ(mSavedPixels(stack), 640 * 480);
+  mRestoreAll(stack);
+  EXPECT_EQ(sim.screenImage(), before);
+  delete stack;
+}
+
+// Copies that do not nest would add up without bound: past a screenful
+// they are folded into one, and restoring still gives the screen from
+// before the first.
+TEST_F(SaveUnder, AStackHoldsNoMoreThanAScreenful) {
+  QImage before = sim.screenImage().copy();
+  auto* stack = new SaveStack{};
+  for (int i = 0; i < 20; i++) {
+    mSaveRect(stack, -3000, 10 * i, 6000, 300);
+    fill(i * 20, 639, 10 * i, 10 * i + 299, platform::rgb(i * 12, 0, 0));
+    EXPECT_LE(mSavedPixels(stack), 640 * 480);
+  }
+  EXPECT_EQ(stack->count, 1);
+  mRestoreAll(stack);
+  EXPECT_EQ(sim.screenImage(), before);
+  delete stack;
+}
+
+// The areas under ink and band from points at the ends of the int range:
+// only the screen's part of them is saved, and restoring puts it back.
+TEST_F(SaveUnder, InkAndBandAreasAtTheEndsOfTheIntRange) {
+  QImage before = sim.screenImage().copy();
+  Menu* root = mCreateMenu();
+  StrokeBuffer* s = root->stroke;
+  s->count = 2;
+  for (IntPoint a : {IntPoint{INT_MIN, 0}, IntPoint{INT_MAX - 200, 100}}) {
+    s->points[0] = a;
+    s->points[1] = IntPoint{a.x + 200, a.y};
+    mSaveInkSegment(root);
+  }
+  EXPECT_EQ(root->inkArea.count, 0);
+  s->points[0] = IntPoint{INT_MIN, 50};
+  s->points[1] = IntPoint{INT_MAX, 60};
+  mSaveInkSegment(root);
+  ASSERT_EQ(root->inkArea.count, 1);
+  EXPECT_EQ(root->inkArea.width[0], 640);
+  EXPECT_EQ(root->inkArea.height[0], 17);
+  root->centreX = INT_MAX;
+  root->centreY = INT_MIN;
+  root->lastX = INT_MIN;
+  root->lastY = INT_MAX;
+  mSaveBandArea(root);
+  EXPECT_EQ(mSavedPixels(&root->bandArea), 640 * 480);
+  fill(0, 639, 0, 479, 0);
+  mRestoreBandArea(root);
+  mRestoreInkArea(root);
+  EXPECT_EQ(sim.screenImage(), before);
+}
+
+namespace {
+
+Menu* eightItemRoot() {
+  Menu* root = mCreateMenu();
+  for (int p = 0; p < RADIAL_SLOTS; p++)
+    mAddItem(root, "Item", p, 0, 0, 0, 0, 0, 1, 0, 1);
+  return root;
+}
+
+}  // namespace
+
+// Selections at the ends of the int range: the menu that pops up is moved
+// onto the screen, its band reaches to the pointer far off it, and only the
+// screen's part of everything is saved and put back.
+TEST_F(SaveUnder, MarksAtTheEndsOfTheIntRangeLeaveTheScreenAsItWas) {
+  QImage before = sim.screenImage().copy();
+  Menu* root = eightItemRoot();
+  mPress(root, INT_MIN, 0);
+  mRelease(root, INT_MIN, 0);
+  EXPECT_EQ(sim.screenImage(), before);
+
+  mPress(root, INT_MAX - 200, 100);
+  for (int step = 1; step <= 10; step++) {
+    sim.advance(10);
+    mMotion(root, INT_MAX - 200 + 20 * step, 100);
+  }
+  for (int rest = 0; rest < 100 && root->mode == 0; rest++) {
+    sim.advance(10);
+    mPoll();
+  }
+  EXPECT_EQ(root->mode, 1);
+  EXPECT_NE(sim.screenImage(), before);
+  EXPECT_LE(mSavedPixels(&root->menuArea) + mSavedPixels(&root->bandArea),
+            640 * 480);
+  mRelease(root, INT_MAX, 100);
+  EXPECT_EQ(sim.screenImage(), before);
 }
