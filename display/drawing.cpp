@@ -71,8 +71,13 @@ bool mSelectFont(const char* name) {
     font.weight = 500;
   }
   drawState.font = 1;
+  drawState.fontName = name;
   if (screen()) screen()->selectFont(font);
   return true;
+}
+
+const char* mLabelFontName(uint8_t italic, uint8_t regular) {
+  return italic ? "ITALIC_FONT" : regular ? "REGULAR_FONT" : "BOLD_FONT";
 }
 
 void mPaintPie(const Rect* r) {
@@ -162,7 +167,7 @@ int mTextHeight() { return screen() ? screen()->textMetrics().height : 0; }
 int mTextAscent() { return screen() ? screen()->textMetrics().ascent : 0; }
 
 void mDrawText(const char* text, uint8_t italic, uint8_t regular) {
-  mSelectFont(italic ? "ITALIC_FONT" : regular ? "REGULAR_FONT" : "BOLD_FONT");
+  mSelectFont(mLabelFontName(italic, regular));
   if (!screen() || !text) return;
   screen()->drawText(drawState.currentX, drawState.currentY, text,
                      drawState.textColour);

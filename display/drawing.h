@@ -20,6 +20,7 @@ struct DrawState {
   uint8_t brush;               // a brush exists (made from colour)
   uint8_t brushSelected;       // ... and fills shapes
   uint8_t font;                // a font has been made
+  const char* fontName;        // the name it was selected by
   Colour penColour;
   int penWidth;
   Colour brushColour;
@@ -41,6 +42,9 @@ void mUseBrush();
 // "BOLD_FONT" (weight 600), "ITALIC_FONT" (italic, weight 500) or any other
 // name for the desktop's menu font as it is. Returns true.
 bool mSelectFont(const char* name);
+// The name of the font a label with these flags is drawn in: italic wins,
+// then regular, else bold.
+const char* mLabelFontName(uint8_t italic, uint8_t regular);
 
 // A filled ellipse inside r; outlined only when a pen is selected.
 void mPaintPie(const Rect* r);

@@ -1,5 +1,6 @@
 #include "display/radial_menu.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "display/drawing.h"
@@ -32,6 +33,19 @@ int boxHeight(const Menu* m, int p) {
   return text + 2 * drawState.pad;
 }
 
+// A label is measured in the font it is drawn in: a bold one measured in the
+// menu's regular font would reach past its box, and past what is saved
+// under the menu.
+int labelWidth(const Menu* m, int p) {
+  const char* measuring = drawState.fontName;
+  const char* drawn = mLabelFontName(m->italic[p], m->regularWeight[p]);
+  bool other = m->label[p][0] && measuring && std::strcmp(drawn, measuring);
+  if (other) mSelectFont(drawn);
+  int width = mTextWidth(m->label[p]);
+  if (other) mSelectFont(measuring);
+  return width;
+}
+
 }  // namespace
 
 void mPlaceLabelAndArrow(Menu* m, int p) {
@@ -46,7 +60,7 @@ void mPlaceLabelAndArrow(Menu* m, int p) {
     else
       right -= arrowArea;
   }
-  int64_t t = mTextWidth(m->label[p]);
+  int64_t t = labelWidth(m, p);
   m->labelPoint[p].x =
       mSaturate(linear ? left + 1 : left + (right - t - left) / 2);
   m->labelPoint[p].y =
@@ -116,7 +130,7 @@ PointList pointsOf(std::initializer_list<Point> points) {
 
 int mItemContentWidth(const Menu* m, int p) {
   if (!m || p < 0 || p >= m->itemCount || p >= MENU_SLOTS) return 0;
-  int width = mTextWidth(m->label[p]) + labelMargin;
+  int width = labelWidth(m, p) + labelMargin;
   if (m->submenu[p]) width += arrowArea;
   if (hasBothIndicators(m, p)) width += labelMargin;
   return width;

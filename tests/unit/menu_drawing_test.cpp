@@ -247,3 +247,29 @@ TEST_F(MenuDrawing, MenusOffTheScreenSaveOnlyWhatIsOnIt) {
   mFlush();
   EXPECT_EQ(sim.screenImage(), before);
 }
+
+TEST_F(MenuDrawing, LabelsOfMixedWeightsStayInsideTheirBoxes) {
+  // The longest label is regular, so the menu is measured in the regular
+  // font; the bold and italic labels are wider drawn than measured that way.
+  Menu* m = mCreateMenu();
+  mAddItem(m, "abcdefghijklmnopqrstuvw", 0, 0, 0, 0, 0, 0, 1, 0, 1);
+  mAddItem(m, "Short", 4, 0, 0, 0, 0, 0, 1, 0, 0);
+  mAddItem(m, "iiiiiiiilllllllltttt", 2, 0, 0, 0, 0, 0, 1, 0, 0);
+  mAddItem(m, "iiiiiiiilllllll", 6, 0, 0, 0, 0, 0, 1, 1, 0);
+  const QImage before = sim.screenImage().copy();
+  mPlaceMenu(m, 640, 500);
+  mShowMenu(m, 640, 500);
+  const QImage shown = sim.screenImage().copy();
+  // Nothing is drawn to the right of the east box or left of the west one.
+  for (int p : {2, 6}) {
+    const Rect& r = m->itemRect[p];
+    int outside = p == 2 ? r.xmax + 1 : r.xmin - 1;
+    for (int y = r.ymin; y <= r.ymax; y++)
+      for (int x = outside; x != outside + (p == 2 ? 4 : -4);
+           x += (p == 2 ? 1 : -1))
+        ASSERT_EQ(shown.pixel(x, y), before.pixel(x, y))
+            << "label " << p << " reaches out at " << x << "," << y;
+  }
+  mEraseMenu(m);
+  EXPECT_EQ(sim.screenImage(), before);
+}
