@@ -5,6 +5,7 @@
 #include "display/drawing.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
+#include "marks/geometry.h"
 #include "marks/stroke.h"
 #include "menu/menu_tree.h"
 #include "menu/placement.h"
@@ -148,7 +149,8 @@ void mDrawIdealMark(Menu* root) {
   Point d{};
   mPointSub(&idealMark.points[idealMark.count - 1],
             &stroke.points[stroke.count - 1], &d);
-  mListTranslate(&idealMark, -int(d.x), -int(d.y));
+  mListTranslate(&idealMark, mSaturate(-int64_t(mFloatToInt(d.x))),
+                 mSaturate(-int64_t(mFloatToInt(d.y))));
 
   Rect box;
   mListBounds(&idealMark, &box);
@@ -160,7 +162,8 @@ void mDrawIdealMark(Menu* root) {
   for (int k = 0; k + 1 < idealMark.count; k += 2) {
     const Point& a = idealMark.points[k];
     const Point& b = idealMark.points[k + 1];
-    mDrawLine(int(a.x), int(a.y), int(b.x), int(b.y));
+    mDrawLine(mFloatToInt(a.x), mFloatToInt(a.y), mFloatToInt(b.x),
+              mFloatToInt(b.y));
   }
 
   // The chosen item's box, centred on the end of the idealised mark.
@@ -171,12 +174,14 @@ void mDrawIdealMark(Menu* root) {
     const Point& e = idealMark.points[idealMark.count - 1];
     Rect& r = m->itemRect[p];
     int cx = r.xmin + mRectWidth(&r) / 2, cy = r.ymin + mRectHeight(&r) / 2;
-    mMoveItem(m, p, int(e.x) - cx, int(e.y) - cy);
+    mMoveItem(m, p, mSaturate(int64_t(mFloatToInt(e.x)) - cx),
+              mSaturate(int64_t(mFloatToInt(e.y)) - cy));
     // Near an edge the box moves into the work area, as a menu would, so
     // that the label can be read; the mark stays where the pointer went.
     Rect fitted = r;
     mFitRectToWorkArea(&fitted);
-    mMoveItem(m, p, fitted.xmin - r.xmin, fitted.ymin - r.ymin);
+    mMoveItem(m, p, mSaturate(int64_t(fitted.xmin) - r.xmin),
+              mSaturate(int64_t(fitted.ymin) - r.ymin));
     mSaveRect(&root->menuArea, r.xmin, r.ymin, mRectWidth(&r) + 1,
               mRectHeight(&r) + 1);
     mDrawItem(m, n, true);
@@ -205,8 +210,8 @@ void mClearAncestorCentres(Menu* root) {
   for (int p = 0; p < mRadialSlotsShown(c); p++) {
     for (Menu* a = c->parent; a; a = a->parent) {
       Rect box;
-      mRectSet(&box, a->centreX - 8, a->centreY - 8, a->centreX + 8,
-               a->centreY + 8);
+      mRectSet(&box, mSatAdd(a->centreX, -8), mSatAdd(a->centreY, -8),
+               mSatAdd(a->centreX, 8), mSatAdd(a->centreY, 8));
       if (!mRectOverlap(&box, &c->itemRect[p])) continue;
       // An ancestor without a compass item selected has no way back; it
       // stays where it is.
@@ -214,8 +219,15 @@ void mClearAncestorCentres(Menu* root) {
       // Back along the mark: opposite to the selected item's direction.
       int dx = towardCentreX[a->selected - 1] * clearStep;
       int dy = towardCentreY[a->selected - 1] * clearStep;
-      while (mRectOverlap(&box, &c->itemRect[p])) mRectMove(&box, dx, dy);
-      mPlaceMenu(a, (box.xmin + box.xmax) / 2, (box.ymin + box.ymax) / 2);
+      // Clear after crossing the item's box at most; a box pinned at the
+      // end of the int range never would be.
+      const Rect& item = c->itemRect[p];
+      int64_t steps =
+          (int64_t(mRectWidth(&item)) + mRectHeight(&item) + 17) / clearStep +
+          1;
+      while (steps-- > 0 && mRectOverlap(&box, &item)) mRectMove(&box, dx, dy);
+      mPlaceMenu(a, int((int64_t(box.xmin) + box.xmax) / 2),
+                 int((int64_t(box.ymin) + box.ymax) / 2));
     }
   }
 }

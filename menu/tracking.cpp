@@ -9,6 +9,7 @@
 #include "display/radial_menu.h"
 #include "display/save_under.h"
 #include "marks/feedback.h"
+#include "marks/geometry.h"
 #include "marks/interpretation.h"
 #include "marks/segmentation.h"
 #include "marks/stroke.h"
@@ -34,10 +35,6 @@ constexpr int cascadeDy = -8;  // and its first row is level with the row
 // them. A position that arrives inside a window is taken once the window has
 // passed, so the stroke always ends where the pointer rests.
 constexpr uint32_t sampleWindowMs = 10;
-// Pointer coordinates are clamped to this many pixels either side of the
-// origin on the way in: far beyond any screen, and small enough that sums
-// and differences of coordinates never overflow.
-constexpr int coordinateLimit = 1 << 24;
 
 // Where the pointer was when its position was last taken.
 struct Sample {
@@ -65,9 +62,11 @@ bool timerDue() {
          mClockMicroseconds() > popupTimer.startUs + popupTimer.delayUs;
 }
 
+// Far beyond any screen, and small enough that sums and differences of
+// coordinates never overflow.
 int clampCoordinate(int v) {
-  return v < -coordinateLimit ? -coordinateLimit
-                              : (v > coordinateLimit ? coordinateLimit : v);
+  return v < -COORDINATE_LIMIT ? -COORDINATE_LIMIT
+                               : (v > COORDINATE_LIMIT ? COORDINATE_LIMIT : v);
 }
 
 void arrowCursor() {
@@ -152,7 +151,9 @@ void openRadialSubmenu(Menu* root, Menu* m, int x, int y) {
   redrawChain(root);
 }
 
-IntPoint toInt(const Point& p) { return IntPoint{int(p.x), int(p.y)}; }
+IntPoint toInt(const Point& p) {
+  return IntPoint{mFloatToInt(p.x), mFloatToInt(p.y)};
+}
 
 // The first popup: the root at the press, or the menus along a paused mark.
 // Returns true when it left the root tracking a list.
