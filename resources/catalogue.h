@@ -67,7 +67,11 @@ inline constexpr SoundEntry soundCatalogue[] = {
 inline constexpr int soundCount =
     sizeof soundCatalogue / sizeof soundCatalogue[0];
 
-// File names inside the generated folder and the embedded resource tree.
+// The window's icon: one picture per size, square, in pixels.
+inline constexpr int iconSizes[] = {32, 16};
+
+// File names inside the generated folder and the embedded resource tree;
+// an icon's is "icon_128_" followed by its size and ".png".
 inline constexpr const char* cursorFileName = "cursor_144.png";
 
 }  // namespace resources

@@ -68,5 +68,9 @@ int main(int argc, char** argv) {
   QString cursorPath =
       folder.filePath(QString::fromLatin1(resources::cursorFileName));
   ok = report(gen::drawCursor().save(cursorPath, "PNG"), cursorPath) && ok;
+  for (int size : resources::iconSizes) {
+    QString path = folder.filePath(QStringLiteral("icon_128_%1.png").arg(size));
+    ok = report(gen::drawIcon(size).save(path, "PNG"), path) && ok;
+  }
   return ok ? 0 : 1;
 }

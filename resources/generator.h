@@ -19,4 +19,8 @@ QByteArray makeWave(const resources::SoundEntry& entry);
 // The 32 x 32 two-colour pointing hand on a transparent ground.
 QImage drawCursor();
 
+// The window's icon at a size of resources::iconSizes, on a transparent
+// ground.
+QImage drawIcon(int size);
+
 }  // namespace gen

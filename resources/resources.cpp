@@ -85,6 +85,16 @@ QImage cursorImage() {
 
 QPoint cursorHotSpot() { return QPoint(0, 0); }
 
+QImage iconImage(int size) {
+  for (int known : iconSizes) {
+    if (known != size) continue;
+    registerEmbedded();
+    QImage image(embeddedPath(QStringLiteral("icon_128_%1.png").arg(size)));
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  }
+  return QImage();
+}
+
 int bitmapIds(const int** ids) {
   if (ids) *ids = allIds.list;
   return pictureCount;

@@ -4,6 +4,7 @@
 //   bitmap        one of the 45 pictures by its id (130..175 without 144)
 //   sound         the bytes of a whole .wav file by its name ("IDW_CLICK", ...)
 //   cursorImage   the 32 x 32 pointing hand; cursorHotSpot its hot spot
+//   iconImage     the window's icon at one of iconSizes
 //   bitmapIds     every picture id, in ascending order
 //   soundNames    every sound name
 //
@@ -14,6 +15,8 @@
 #include <QImage>
 #include <QPoint>
 #include <cstddef>
+
+#include "resources/catalogue.h"
 
 namespace resources {
 
@@ -37,6 +40,10 @@ QImage cursorImage();
 
 // The cursor's hot spot, the fingertip: (0, 0).
 QPoint cursorHotSpot();
+
+// The window's icon, size x size, ARGB32 premultiplied on a transparent
+// ground; a null QImage for a size that is not one of iconSizes.
+QImage iconImage(int size);
 
 // Points *ids at the ascending list of all picture ids and returns their
 // number (45). A null ids only returns the number.

@@ -568,4 +568,29 @@ TEST(Cursor, IsATwoColourHandWithItsTipAtTheHotSpot) {
   EXPECT_EQ(qAlpha(cursor.pixel(0, 31)), 0);
 }
 
+// ---- window icon
+// -------------------------------------------------------------
+
+TEST(Icon, IsARoundEmblemOnNothingAtEachSize) {
+  for (int size : {32, 16}) {
+    QImage icon = resources::iconImage(size);
+    ASSERT_EQ(icon.size(), QSize(size, size));
+    ASSERT_TRUE(icon.hasAlphaChannel());
+    int last = size - 1, middle = size / 2;
+    for (QPoint corner :
+         {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+      EXPECT_EQ(qAlpha(icon.pixel(corner)), 0) << size;
+    // Golden rim at the edge's middle, the mark's orange near the centre.
+    QRgb rim = icon.pixel(middle, 1);
+    EXPECT_EQ(qAlpha(rim), 255) << size;
+    EXPECT_GT(qRed(rim), qBlue(rim) + 60) << size;
+    auto orange = [](QRgb p) {
+      return qRed(p) > 200 && qGreen(p) > 90 && qBlue(p) < 120;
+    };
+    QRect centre(size / 4, size / 4, size / 2, size / 2);
+    EXPECT_GT(countIn(icon, centre, orange), size / 4) << size;
+  }
+  EXPECT_TRUE(resources::iconImage(24).isNull());
+}
+
 }  // namespace
