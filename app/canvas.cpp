@@ -96,10 +96,16 @@ QRect Canvas::text(QPoint at, int points, const QColor& colour,
   p.setFont(font);
   p.setPen(colour);
   p.drawText(at.x(), at.y() + metrics.ascent(), s);
-  QRect covered(at.x(), at.y(), metrics.horizontalAdvance(s) + 2,
-                metrics.height());
-  touch(covered.adjusted(-2, -2, 2, 2));
-  return covered;
+  QRect area = textArea(at, points, s);
+  touch(area);
+  return area.adjusted(2, 2, -2, -2);
+}
+
+QRect Canvas::textArea(QPoint at, int points, const QString& s) {
+  QFontMetrics metrics(arialFont(points));
+  return QRect(at.x(), at.y(), metrics.horizontalAdvance(s) + 2,
+               metrics.height())
+      .adjusted(-2, -2, 2, 2);
 }
 
 QRect Canvas::opaqueText(QPoint at, int points, const QColor& colour,
@@ -137,4 +143,12 @@ void Canvas::presentAtDisplayRate() {
 void Canvas::pause(uint32_t ms) {
   present();
   platform::current().sleepMs(ms);
+}
+
+void Canvas::pauseUntil(uint32_t tick) {
+  present();
+  platform::Platform& p = platform::current();
+  // Unsigned differences: right across the wrap of the tick count.
+  int32_t left = int32_t(tick - p.tickCount());
+  if (left > 0) p.sleepMs(uint32_t(left));
 }

@@ -31,6 +31,9 @@ class Canvas {
   // Text in Arial at `points` (96 dots an inch) with its top-left corner
   // at `at`, on a transparent ground; returns the area it covers.
   QRect text(QPoint at, int points, const QColor& colour, const QString& s);
+  // The area that text() of the same arguments may change: the area it
+  // covers and a margin for antialiased and overhanging edges.
+  static QRect textArea(QPoint at, int points, const QString& s);
   // The same on an opaque ground, so that it overwrites what was there.
   QRect opaqueText(QPoint at, int points, const QColor& colour,
                    const QColor& ground, const QString& s);
@@ -43,6 +46,9 @@ class Canvas {
   void presentAtDisplayRate();
   // Pushes, then waits `ms` milliseconds.
   void pause(uint32_t ms);
+  // Pushes, then waits until the tick count has reached `tick` (not at all
+  // when it already has): frames paced by the clock, not by the machine.
+  void pauseUntil(uint32_t tick);
   // Finishes drawing so the picture can be read.
   void settle();
 

@@ -1,9 +1,14 @@
 #include "app/cmainframe.h"
 
+#include <QFrame>
+#include <QIcon>
 #include <QMenuBar>
+#include <QPixmap>
+#include <QVBoxLayout>
 
 #include "app/aboutdialog.h"
 #include "app/trainerview.h"
+#include "resources/resources.h"
 
 namespace {
 // The screens are pictures of this size.
@@ -13,20 +18,32 @@ constexpr int viewHeight = 400;
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Tarvel"));
+  QIcon icon;
+  for (int size : resources::iconSizes)
+    icon.addPixmap(QPixmap::fromImage(resources::iconImage(size)));
+  setWindowIcon(icon);
   QMenu* file = menuBar()->addMenu(tr("&File"));
   file->addAction(tr("E&xit"), this, &QWidget::close);
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&About Tarvel..."), this, &CMainFrame::showAbout);
 
-  view_ = new TrainerView(this);
+  // The view sits in a sunken client edge, two pixels all round.
+  auto* edge = new QFrame;
+  edge->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+  auto* layout = new QVBoxLayout(edge);
+  layout->setContentsMargins(0, 0, 0, 0);
+  view_ = new TrainerView(edge);
   view_->setFixedSize(viewWidth, viewHeight);
-  setCentralWidget(view_);
+  layout->addWidget(view_);
+  setCentralWidget(edge);
   setFocusProxy(view_);
   // Neither resized nor maximised: the frame keeps the size of its screens.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(viewWidth, viewHeight + menuBar()->sizeHint().height());
+  int edgeWidth = edge->frameWidth();
+  setFixedSize(viewWidth + 2 * edgeWidth,
+               viewHeight + 2 * edgeWidth + menuBar()->sizeHint().height());
 }
 
 void CMainFrame::focusInEvent(QFocusEvent* event) {

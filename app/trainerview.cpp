@@ -4,11 +4,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 #include "app/random.h"
 #include "platform/overlay_picture.h"
 #include "platform/platform.h"
-#include "platform/window_picture.h"
 #include "resources/resources.h"
 
 namespace {
@@ -25,8 +25,9 @@ const QColor lampBoxFill(192, 192, 192);
 const QColor resultsDissolve(240, 190, 85);
 
 constexpr int speckleCircles = 3000;
-constexpr int speckleRepeats = 5;    // draws per circle: paces the dissolve
-constexpr int typingRepeats = 2700;  // draws per typed prefix: paces typing
+constexpr uint32_t dissolveMs = 800;  // long enough to be seen as a dissolve
+constexpr int dissolveFrames = 50;    // one a display refresh, 16 ms
+constexpr int typingRepeats = 2700;   // draws per typed prefix: paces typing
 constexpr int slideSteps = 20;
 constexpr int panelSteps = 30;
 constexpr uint32_t clockPushMs = 15;  // the clock's pushes, at most
@@ -60,8 +61,7 @@ TrainerView::TrainerView(QWidget* parent) : QWidget(parent) {
   practiceMenu = buildPracticeMenu(itemValues);
   canvas_.setPresenter([this](const QImage& picture, QRect area) {
     QWidget* top = window();
-    platform::showOnWindow(top->winId(), picture, area,
-                           mapTo(top, QPoint(0, 0)));
+    windowPicture_.show(top->winId(), picture, area, mapTo(top, QPoint(0, 0)));
   });
 }
 
@@ -77,12 +77,17 @@ void TrainerView::play(const char* sound, bool synchronous) {
   platform::current().playSound(sound, wave.data, wave.size, synchronous);
 }
 
-bool TrainerView::inLaboratory() const {
-  return screen >= LabChosen && screen <= LabMisfire;
-}
-
 void TrainerView::paintEvent(QPaintEvent*) {
-  paintScreen();
+  // The frame reaches the screen only once this paint is over, and the
+  // opening holds the program for seconds: the first paint shows the view
+  // black, and the screens start with the next one, the frame shown.
+  if (shownOnce_) {
+    paintScreen();
+  } else {
+    shownOnce_ = true;
+    canvas_.resize(size());
+    QTimer::singleShot(0, this, [this] { update(); });
+  }
   QPainter p(this);
   p.drawImage(0, 0, canvas_.image());
 }
@@ -189,17 +194,21 @@ void TrainerView::runScreen() {
   }
 }
 
+// The circles come in frames on the clock, so that a dissolve takes its
+// time on a fast machine as on a slow one.
 void TrainerView::speckle(const QColor& colour) {
   static const int radii[] = {3, 5, 8, 10, 5, 8, 3, 20, 3, 7};
-  for (int i = 0; i < speckleCircles; i++) {
-    int x = scaledRandom(620);
-    int y = scaledRandom(410);
-    int r = radii[scaledRandom(9.9)];
-    for (int k = 0; k < speckleRepeats; k++)
+  uint32_t start = platform::current().tickCount();
+  int drawn = 0;
+  for (int frame = 1; frame <= dissolveFrames; frame++) {
+    for (; drawn < speckleCircles * frame / dissolveFrames; drawn++) {
+      int x = scaledRandom(620);
+      int y = scaledRandom(410);
+      int r = radii[scaledRandom(9.9)];
       canvas_.disc(QPoint(x, y), r, colour);
-    canvas_.presentAtDisplayRate();
+    }
+    canvas_.pauseUntil(start + dissolveMs * uint32_t(frame) / dissolveFrames);
   }
-  canvas_.present();
 }
 
 void TrainerView::drawMainMenuTexts(bool capitalised) {
@@ -365,11 +374,19 @@ void TrainerView::animateResults() {
   play("IDW_RICOCHET", true);
   canvas_.text({130, 40}, 19, Qt::white, "Tarvel Cumulative Testing Results");
   QString line = QString::fromLatin1(resultsLine);
+  QPoint at(130, 80);
+  // Every draw of a prefix starts again from what lay under the line, so
+  // that it leaves the same pixels as the last: antialiased edges drawn
+  // over themselves would thicken, and the line would not look as it does
+  // when the results are drawn once.
+  QRect lineArea = Canvas::textArea(at, 13, line) & rect();
+  QImage under = canvas_.image().copy(lineArea);
   for (int k = 1; k <= line.size(); k++) {
     play("IDW_TYPE");
     QString typed = line.left(k);
     for (int i = 0; i < typingRepeats; i++) {
-      canvas_.text({130, 80}, 13, Qt::white, typed);
+      canvas_.place(under, lineArea.topLeft());
+      canvas_.text(at, 13, Qt::white, typed);
       canvas_.presentAtDisplayRate();
     }
   }

@@ -10,6 +10,7 @@
 #include "app/canvas.h"
 #include "app/hotrect.h"
 #include "app/practice_menu.h"
+#include "platform/window_picture.h"
 
 class TrainerView : public QWidget {
  public:
@@ -66,6 +67,8 @@ class TrainerView : public QWidget {
   // What a paint does before it shows the picture: the current screen's
   // drawing, animation and move to the next state.
   void paintScreen();
+  // Where every screen is drawn; its frames go to the window as they are.
+  Canvas& canvas() { return canvas_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -76,7 +79,6 @@ class TrainerView : public QWidget {
  private:
   const QImage& bitmap(int id) const;
   void play(const char* sound, bool synchronous = false);
-  bool inLaboratory() const;
   void runScreen();
   void setFirstPaintRects();
   void speckle(const QColor& colour);
@@ -92,10 +94,12 @@ class TrainerView : public QWidget {
   void stopClock();
   void swallowQueuedInput();
 
+  platform::WindowPicture windowPicture_;
   Canvas canvas_;
   QImage bitmaps_[46];  // ids 130..175
   QCursor handCursor_;
   bool painting_ = false;
+  bool shownOnce_ = false;       // the view has been painted, screen or not
   bool firstPaintDone_ = false;  // the rectangles of the first paint are set
   bool swallowInput_ = false;
   int lastClockValue_ = -1;

@@ -2,24 +2,19 @@
 
 #include <cstdlib>
 
-#include "platform/x11_image.h"
 #include "platform/x11_input.h"
 
 namespace platform {
 
-void showOnWindow(uintptr_t window, const QImage& picture, QRect area,
-                  QPoint offset) {
+void WindowPicture::show(uintptr_t window, const QImage& picture, QRect area,
+                         QPoint offset) {
   xcb_connection_t* connection = desktopConnection();
   if (!connection || !window) return;
-  // One window takes the frames; a pusher for it is kept between them.
-  static X11ImagePusher pusher;
-  static xcb_connection_t* pusherConnection = nullptr;
-  if (pusher.window() != xcb_window_t(window) ||
-      pusherConnection != connection) {
-    pusherConnection = connection;
-    if (!pusher.attach(connection, xcb_window_t(window))) return;
+  if (pusher_.window() != xcb_window_t(window) || connection_ != connection) {
+    connection_ = connection;
+    if (!pusher_.attach(connection, xcb_window_t(window))) return;
   }
-  if (pusher.attached()) pusher.push(picture, area, area.topLeft() + offset);
+  if (pusher_.attached()) pusher_.push(picture, area, area.topLeft() + offset);
 }
 
 void waitForQueuedInput() {

@@ -8,12 +8,24 @@
 #include <QRect>
 #include <cstdint>
 
+#include "platform/x11_image.h"
+
 namespace platform {
 
-// Puts `area` of `picture` at `area` moved by `offset` in the window with
-// the native id `window`, at once. Does nothing without an X display.
-void showOnWindow(uintptr_t window, const QImage& picture, QRect area,
-                  QPoint offset);
+// Frames for one window, pushed over Qt's own X connection. It keeps server
+// resources on that connection between frames and frees them when it goes,
+// so it must go before the application and its connection do: make it a
+// member of the widget it draws for.
+class WindowPicture {
+ public:
+  // Puts `area` of `picture` at `area` moved by `offset` in the window with
+  // the native id `window`, at once. Does nothing without an X display.
+  void show(uintptr_t window, const QImage& picture, QRect area, QPoint offset);
+
+ private:
+  X11ImagePusher pusher_;
+  xcb_connection_t* connection_ = nullptr;  // the one pusher_ is attached to
+};
 
 // Returns once every input event that happened until now has reached the
 // application's queue (one round trip to the X server).

@@ -1,5 +1,11 @@
 #include <QCursor>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 
+#include "app/aboutdialog.h"
+#include "app/cmainframe.h"
 #include "trainer_fixture.h"
 
 namespace {
@@ -158,4 +164,118 @@ TEST_F(Screens, ResultsFiguresDescribeTheRun) {
   view.screen = S::Results;
   view.paintScreen();
   EXPECT_EQ(view.screen, S::Results);
+}
+
+TEST_F(Screens, DissolvesTakeTheirTimeHoweverFastTheDrawing) {
+  // Drawing takes no virtual time: what passes is the dissolve's own pace.
+  uint32_t before = sim.tickCount();
+  view.paintScreen();
+  uint32_t dissolve = sim.tickCount() - before - 1000;  // after the title
+  EXPECT_GE(dissolve, 600u);
+  EXPECT_LE(dissolve, 1000u);
+  view.paintScreen();
+  view.screen = S::LabChosen;
+  before = sim.tickCount();
+  view.paintScreen();
+  EXPECT_EQ(sim.tickCount() - before, dissolve);
+}
+
+TEST_F(Screens, TheTypedLineLooksTheSameWhileTypedAndWhenRedrawn) {
+  QRect line =
+      Canvas::textArea({130, 80}, 13,
+                       QStringLiteral("Your results have been carefully "
+                                      "tabulated:"));
+  QImage typed;
+  // Frames go on while the needle swings, long after the last letter.
+  view.canvas().setPresenter([&](const QImage& picture, QRect) {
+    if (view.screen == S::ResultsReveal) typed = picture.copy(line);
+  });
+  view.screen = S::ResultsReveal;
+  view.paintScreen();
+  ASSERT_EQ(view.screen, S::Results);
+  ASSERT_FALSE(typed.isNull());
+  EXPECT_EQ(typed, view.canvas().image().copy(line));
+}
+
+namespace {
+
+class Frame : public ::testing::Test {
+ protected:
+  platform::SimPlatform sim{1280, 1024};
+  CMainFrame frame;
+};
+
+// The number of sounds played when each paint of a widget begins.
+class PaintSpy : public QObject {
+ public:
+  explicit PaintSpy(const platform::SimPlatform& sim) : sim_(sim) {}
+  std::vector<size_t> soundsBefore;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      soundsBefore.push_back(sim_.sounds().size());
+    return false;
+  }
+
+ private:
+  const platform::SimPlatform& sim_;
+};
+
+}  // namespace
+
+TEST_F(Frame, ShowsItselfBeforeTheOpeningHoldsTheProgram) {
+  PaintSpy spy(sim);
+  frame.view()->installEventFilter(&spy);
+  frame.show();
+  QElapsedTimer waited;
+  waited.start();
+  while (sim.sounds().empty() && waited.elapsed() < 10000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  ASSERT_FALSE(sim.sounds().empty());
+  EXPECT_EQ(sim.sounds().front(), "IDW_OPENING");
+  // The paint that puts the frame and its menu bar on the screen leaves
+  // the opening to the next one.
+  ASSERT_GE(spy.soundsBefore.size(), 2u);
+  EXPECT_EQ(spy.soundsBefore[1], 0u);
+}
+
+TEST_F(Frame, HoldsTheViewInASunkenEdgeAtAFixedSize) {
+  frame.show();
+  int menuHeight = frame.menuBar()->sizeHint().height();
+  EXPECT_EQ(frame.view()->mapTo(&frame, QPoint(0, 0)),
+            QPoint(2, menuHeight + 2));
+  EXPECT_EQ(frame.view()->size(), QSize(600, 400));
+  EXPECT_EQ(frame.minimumSize(), QSize(604, 404 + menuHeight));
+  EXPECT_EQ(frame.maximumSize(), frame.minimumSize());
+  QImage shot = frame.grab().toImage();
+  // Shaded as if pressed in: dark above and left, light below and right.
+  EXPECT_LT(qGray(shot.pixel(0, menuHeight + 100)),
+            qGray(shot.pixel(603, menuHeight + 100)));
+  EXPECT_LT(qGray(shot.pixel(300, menuHeight)),
+            qGray(shot.pixel(300, menuHeight + 403)));
+}
+
+TEST_F(Frame, CarriesItsIconInBothSizes) {
+  QList<QSize> sizes = frame.windowIcon().availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+}
+
+TEST(AboutBox, PlacesItsTextAndButtonInDialogUnits) {
+  AboutDialog about;
+  // 1.5 pixels a unit across and 1.625 down, in its 8-point font.
+  EXPECT_EQ(about.size(), QSize(404, 242));  // 269 x 149
+  auto* ok = about.findChild<QPushButton*>();
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->text(), "OK");
+  EXPECT_TRUE(ok->isDefault());
+  EXPECT_EQ(ok->geometry(), QRect(167, 208, 75, 23));  // (111, 128), 50 x 14
+  QLabel* version = nullptr;
+  for (QLabel* label : about.findChildren<QLabel*>())
+    if (label->text() == "Tarvel Version 1.0") version = label;
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version->geometry().topLeft(), QPoint(11, 15));  // (7, 9)
+  ok->click();
+  EXPECT_EQ(about.result(), QDialog::Accepted);
 }

@@ -63,6 +63,25 @@ TEST_F(Trials, NothingOrACategoryAloneIsAMisfire) {
   EXPECT_EQ(view.hits, 0);
 }
 
+TEST_F(Trials, ACategoryAloneIsAMisfireEvenAfterAHitBelowIt) {
+  view.targetIndex = Banana;
+  trial(mark({{0, -100}, {0, 100}}));  // Food, Banana
+  ASSERT_EQ(view.hits, 1);
+
+  // The menu pops up, the pointer goes onto Food, and the button comes up
+  // before Food's submenu opens: the last selection's Banana is no answer.
+  view.screen = TrainerView::TrainingAwaitPress;
+  QPoint at = panelCentre();
+  trial(platform::Gesture()
+            .press(at.x(), at.y())
+            .rest(200)
+            .moveTo(at.x(), at.y() - 80, 30)
+            .release());
+  EXPECT_EQ(view.screen, TrainerView::TrainingMisfire);
+  EXPECT_EQ(view.hits, 1);
+  EXPECT_EQ(view.misfires, 1);
+}
+
 TEST_F(Trials, EscapeEndsTheTrialWhereThePointerIs) {
   view.targetIndex = Saw;
   QPoint at = panelCentre();

@@ -11,6 +11,21 @@ tarvel=$1
 work=$2
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
+# The frame holds the 600 x 400 view in a client edge of 2 pixels under its
+# menu bar: sets `window`, X, Y, WIDTH and HEIGHT, and vx, vy for the view.
+find_trainer_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+    if [ "${WIDTH:-0}" = 604 ] && [ "${HEIGHT:-0}" -gt 404 ]; then
+      window=$id
+      vx=$((X + 2)) vy=$((Y + HEIGHT - 402))
+      return 0
+    fi
+  done
+  return 1
+}
+
 trace_root=/h/tessik/TraceData
 trace_file=$trace_root/unknown/user.trc
 made_trace=""
@@ -54,10 +69,17 @@ pids="$tarvel_pid $pids"
 within 30 find_trainer_window || fail "no Tarvel window of the trainer's size"
 echo "window $window at $X,$Y ${WIDTH}x$HEIGHT, view at $vx,$vy" >>"$log"
 
-# A click into the training picture is taken once the opening is over,
-# even while the main menu still builds up.
+# The view is black before the opening (a screenshot all in greys gives
+# its pixels as gray(N)), and goes black in patches while the opening
+# dissolves: the main menu is there once it stands still.
+opening() {
+  shot menu || return 1
+  case "$(pixel menu $((vx + 300)) $((vy + 100)))" in "srgb(0,0,0)" | gray*) return 1 ;; esac
+}
+within 30 opening || fail "the opening never came"
 main_menu() { shot menu && [ "$(pixel menu $((vx + 590)) $((vy + 390)))" = "srgb(0,0,0)" ]; }
 within 30 main_menu || fail "the main menu never came"
+within 20 settled menu || fail "the main menu kept changing"
 xdotool mousemove $((vx + 110)) $((vy + 120)) click 1
 panel() { shot trial && [ "$(pixel trial $((vx + 300)) $((vy + 250)))" = "srgb(150,100,100)" ]; }
 within 40 panel || fail "the training area never showed its panel"
@@ -92,4 +114,14 @@ counted() {
 }
 within 15 counted || fail "the trial was not counted on the screen"
 kill -0 "$tarvel_pid" || fail "tarvel is gone"
+
+# File, Exit ends the program, and nothing goes wrong on the way out.
+xdotool windowfocus --sync "$window" key alt+f x
+# Ended, whether or not yet waited for.
+gone() { ! ps -o stat= -p "$tarvel_pid" | grep -qv Z; }
+within 15 gone || fail "File, Exit did not end the trainer"
+status=0
+wait "$tarvel_pid" || status=$?
+pids=${pids/$tarvel_pid/}
+[ "$status" = 0 ] || fail "the trainer ended with status $status"
 echo "trainer on Xvfb: ok (trace checked: $traced)"
