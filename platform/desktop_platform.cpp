@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <sched.h>
 #include <QCursor>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -33,6 +32,15 @@ QScreen* primaryScreen() {
   return desktopConnection() ? QGuiApplication::primaryScreen() : nullptr;
 }
 
+// The shortest pass of a polling loop when no input arrives: the loop
+// sleeps instead of spinning, and still meets the popup, cascade and
+// confirmation deadlines within a millisecond.
+constexpr uint64_t passUs = 1000;
+
+// The selection loop reads input twice a pass, the pointer for mMotion and
+// the buttons for mButtonsDown; both get one reading.
+constexpr int readsPerPass = 2;
+
 }  // namespace
 
 DesktopPlatform::DesktopPlatform() = default;
@@ -49,13 +57,27 @@ void DesktopPlatform::sleepMs(uint32_t ms) {
   timespec ts{time_t(ms / 1000), long(ms % 1000) * 1000000L};
   while (nanosleep(&ts, &ts) != 0) {
   }
+  startPass();
 }
 
-// A busy wait leaves the core to the X server, which has the drawing to do.
-void DesktopPlatform::spinStep() { sched_yield(); }
+void DesktopPlatform::spinStep() { endPass(); }
 
+// A loop that never calls spinStep sleeps here, once a pass.
 InputState DesktopPlatform::pollInput() {
-  return input_.poll(desktopConnection());
+  if (readsThisPass_ >= readsPerPass) endPass();
+  readsThisPass_++;
+  return input_.poll(microseconds());
+}
+
+void DesktopPlatform::endPass() {
+  uint64_t now = microseconds();
+  if (now < passStartUs_ + passUs) input_.wait(passStartUs_ + passUs - now);
+  startPass();
+}
+
+void DesktopPlatform::startPass() {
+  passStartUs_ = microseconds();
+  readsThisPass_ = 0;
 }
 
 void DesktopPlatform::setCursor(Cursor cursor) {

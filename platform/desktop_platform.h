@@ -1,6 +1,10 @@
 // The real machine: Qt on X11 for the overlay and desktop settings, xcb for
 // input polling, SDL2_mixer for sound, the monotonic clock for time.
 //
+// Polling loops sleep rather than spin: spinStep, and a third pollInput with
+// no wait since the second, sleep until the loop's pass has lasted a
+// millisecond or input arrives.
+//
 // The overlay, input, cursor and desktop settings need a QGuiApplication
 // (or QApplication) on Qt's xcb platform. Without one, or on another Qt
 // platform, they do nothing and answer zeros (the menu font excepted: a
@@ -40,8 +44,13 @@ class DesktopPlatform : public Platform {
                  bool synchronous) override;
 
  private:
+  void endPass();
+  void startPass();
+
   std::unique_ptr<DesktopOverlay> overlay_;
   X11Input input_;
+  uint64_t passStartUs_ = 0;  // when the last wait ended
+  int readsThisPass_ = 0;
   Sound sound_;
   bool crossShown_ = false;  // the cross is Qt's override cursor now
 };
