@@ -5,45 +5,214 @@
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>
+#include <QSurfaceFormat>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "menu/report.h"
 
 namespace platform {
+
+namespace {
+
+// A live overlay's window left mapped after a selection is taken down once
+// no other selection has come for this long.
+constexpr int liveIdleUnmapMs = 30000;
+
+xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      connection,
+      xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name),
+      nullptr);
+  xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  std::free(reply);
+  return found;
+}
+
+void setProperty(xcb_connection_t* connection, xcb_window_t window,
+                 xcb_atom_t property, xcb_atom_t type, uint8_t format,
+                 uint32_t count, const void* data) {
+  if (property == XCB_ATOM_NONE || type == XCB_ATOM_NONE) return;
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, property, type,
+                      format, count, data);
+}
+
+// Whoever looks for windows by name or class (a test, a window rule of the
+// user's) finds this one as what it is, never as the application.
+void nameWindow(xcb_connection_t* connection, xcb_window_t window) {
+  static const char klass[] = "MMenu\0MMenu";
+  setProperty(connection, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+              sizeof klass, klass);
+}
+
+// What compositors honour: a menu gets no open or close effects from most,
+// and a window that asks not to bypass the compositor is never shown
+// unredirected, which would lose its transparency.
+void hintCompositor(xcb_connection_t* connection, xcb_window_t window) {
+  xcb_atom_t menuType = atom(connection, "_NET_WM_WINDOW_TYPE_POPUP_MENU");
+  setProperty(connection, window, atom(connection, "_NET_WM_WINDOW_TYPE"),
+              XCB_ATOM_ATOM, 32, 1, &menuType);
+  uint32_t neverBypass = 2;
+  setProperty(connection, window, atom(connection, "_NET_WM_BYPASS_COMPOSITOR"),
+              XCB_ATOM_CARDINAL, 32, 1, &neverBypass);
+  uint32_t skip = 1;
+  setProperty(connection, window,
+              atom(connection, "_KDE_NET_WM_SKIP_CLOSE_ANIMATION"),
+              XCB_ATOM_CARDINAL, 32, 1, &skip);
+}
+
+void reportWaylandOnce() {
+  static bool reported = false;
+  if (reported) return;
+  reported = true;
+  mReportError(
+      "Qt runs on Wayland, where no program may draw over other windows: "
+      "marking menus need X11. Start the program with QT_QPA_PLATFORM=xcb "
+      "(XWayland)\n");
+}
+
+}  // namespace
 
 // Serves the overlay's picture whenever the server asks for it (a first
 // expose, a window that was over it going away). Between those, flushes go
 // to the server directly and this window's backing store is never used.
+// Without a picture, as a live overlay between selections, it is clear.
 class OverlayWindow : public QRasterWindow {
  public:
-  OverlayWindow(ImageSurface* surface, const QImage* picture)
-      : surface_(surface), picture_(picture) {}
+  void setPicture(ImageSurface* surface, const QImage* picture) {
+    surface_ = surface;
+    picture_ = picture;
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (!picture_) {
+      painter.fillRect(event->rect(), Qt::transparent);
+      return;
+    }
     surface_->settle();
     // The picture is in device pixels, the paint event in Qt's logical ones.
     qreal ratio = devicePixelRatio();
     QRectF target = event->rect();
     QRectF source(target.x() * ratio, target.y() * ratio,
                   target.width() * ratio, target.height() * ratio);
-    QPainter painter(this);
     painter.drawImage(target, *picture_, source);
   }
 
  private:
-  ImageSurface* surface_;
-  const QImage* picture_;
+  ImageSurface* surface_ = nullptr;
+  const QImage* picture_ = nullptr;
 };
 
-DesktopOverlay::DesktopOverlay(xcb_connection_t* connection, QImage picture)
+namespace {
+
+// The live overlay's window and its cleared picture between selections.
+// Qt's X connection goes with the application, so they go before it.
+class KeptOverlay {
+ public:
+  static KeptOverlay* get() {
+    if (!instance_) {
+      instance_ = new KeptOverlay;
+      qAddPostRoutine([] {
+        delete instance_;
+        instance_ = nullptr;
+      });
+    }
+    return instance_;
+  }
+
+  void keep(std::unique_ptr<OverlayWindow> window, QImage picture,
+            xcb_connection_t* connection, const QRect& geometry) {
+    window_ = std::move(window);
+    picture_ = std::move(picture);
+    connection_ = connection;
+    geometry_ = geometry;
+    idle_.start(liveIdleUnmapMs);
+  }
+
+  // The kept window when it was made for this connection and desktop.
+  bool take(std::unique_ptr<OverlayWindow>* window, QImage* picture,
+            xcb_connection_t* connection, const QRect& geometry) {
+    idle_.stop();
+    bool fits = window_ && connection == connection_ && geometry == geometry_;
+    if (fits) {
+      *window = std::move(window_);
+      *picture = std::move(picture_);
+    }
+    drop();
+    return fits;
+  }
+
+  ~KeptOverlay() { drop(); }
+
+ private:
+  KeptOverlay() {
+    idle_.setSingleShot(true);
+    QObject::connect(&idle_, &QTimer::timeout, [this] { drop(); });
+  }
+
+  void drop() {
+    if (window_) {
+      window_->destroy();
+      window_.reset();
+      xcb_flush(connection_);
+    }
+    picture_ = QImage();
+  }
+
+  static inline KeptOverlay* instance_ = nullptr;
+  std::unique_ptr<OverlayWindow> window_;
+  QImage picture_;
+  xcb_connection_t* connection_ = nullptr;
+  QRect geometry_;
+  QTimer idle_;
+};
+
+}  // namespace
+
+bool compositorRuns(xcb_connection_t* connection) {
+  if (!connection) return false;
+  char* host = nullptr;
+  int display = 0, screen = 0;
+  if (!xcb_parse_display(nullptr, &host, &display, &screen)) screen = 0;
+  std::free(host);
+  std::string name = "_NET_WM_CM_S" + std::to_string(screen);
+  xcb_atom_t selection = atom(connection, name.c_str());
+  if (selection == XCB_ATOM_NONE) return false;
+  xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+      connection, xcb_get_selection_owner(connection, selection), nullptr);
+  bool owned = reply && reply->owner != XCB_WINDOW_NONE;
+  std::free(reply);
+  return owned;
+}
+
+DesktopOverlay::DesktopOverlay(xcb_connection_t* connection, QImage picture,
+                               bool live)
     : ImageSurface(&picture_),
       connection_(connection),
-      picture_(std::move(picture)) {}
+      picture_(std::move(picture)),
+      live_(live) {}
 
 DesktopOverlay::~DesktopOverlay() {
   // The picture goes before the base class, whose painter may still be on it.
   settle();
+  if (live_ && window_ && qGuiApp && !xcb_connection_has_error(connection_)) {
+    QPainter clear(&picture_);
+    clear.setCompositionMode(QPainter::CompositionMode_Source);
+    clear.fillRect(shown_, Qt::transparent);
+    clear.end();
+    pusher_.push(picture_, shown_, shown_.topLeft());
+    window_->setPicture(nullptr, nullptr);
+    pusher_.detach();
+    KeptOverlay::get()->keep(std::move(window_), std::move(picture_),
+                             connection_, geometry_);
+    return;
+  }
   pusher_.detach();
   if (window_) {
     window_->hide();
@@ -55,9 +224,29 @@ DesktopOverlay::~DesktopOverlay() {
 
 std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
     xcb_connection_t* connection) {
+  if (!connection && QGuiApplication::platformName().startsWith("wayland"))
+    reportWaylandOnce();
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!connection || !screen) return nullptr;
   QRect desktop = screen->virtualGeometry();
+  QSize devicePixels =
+      (QSizeF(desktop.size()) * screen->devicePixelRatio()).toSize();
+  if (compositorRuns(connection)) {
+    std::unique_ptr<OverlayWindow> window;
+    QImage picture;
+    KeptOverlay::get()->take(&window, &picture, connection, desktop);
+    if (picture.size() != devicePixels) {
+      picture = QImage(devicePixels, QImage::Format_ARGB32_Premultiplied);
+      if (picture.isNull()) return nullptr;
+      picture.fill(Qt::transparent);
+      picture.setDevicePixelRatio(1);
+    }
+    std::unique_ptr<DesktopOverlay> overlay(
+        new DesktopOverlay(connection, std::move(picture), true));
+    overlay->window_ = std::move(window);
+    if (!overlay->startLive(desktop)) return nullptr;
+    return overlay;
+  }
   QPoint offset = desktop.topLeft() - screen->geometry().topLeft();
   // One copy of the root window over all screens, taken before the overlay
   // is up so that it shows what lies beneath.
@@ -65,32 +254,48 @@ std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
                        ->grabWindow(0, offset.x(), offset.y(), desktop.width(),
                                     desktop.height())
                        .toImage();
-  QSize devicePixels =
-      (QSizeF(desktop.size()) * screen->devicePixelRatio()).toSize();
   if (picture.isNull() || picture.size() != devicePixels) return nullptr;
   picture = std::move(picture).convertToFormat(QImage::Format_RGB32);
   // Library drawing is in device pixels, whatever Qt's scaling.
   picture.setDevicePixelRatio(1);
   std::unique_ptr<DesktopOverlay> overlay(
-      new DesktopOverlay(connection, std::move(picture)));
+      new DesktopOverlay(connection, std::move(picture), false));
   if (!overlay->start(desktop)) return nullptr;
   return overlay;
 }
 
-bool DesktopOverlay::start(const QRect& geometry) {
-  window_ = std::make_unique<OverlayWindow>(this, &picture_);
-  // Bypassing the window manager matters most: a managed window is framed
-  // and placed, and the frame takes the clicks meant for what is beneath.
-  window_->setFlags(Qt::Tool | Qt::FramelessWindowHint |
-                    Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput |
-                    Qt::WindowDoesNotAcceptFocus |
-                    Qt::X11BypassWindowManagerHint);
+namespace {
+
+// Bypassing the window manager matters most: a managed window is framed
+// and placed, and the frame takes the clicks meant for what is beneath.
+std::unique_ptr<OverlayWindow> makeWindow(const QRect& geometry, bool alpha) {
+  auto window = std::make_unique<OverlayWindow>();
+  if (alpha) {
+    QSurfaceFormat format = window->format();
+    format.setAlphaBufferSize(8);
+    window->setFormat(format);
+  }
+  window->setFlags(Qt::Tool | Qt::FramelessWindowHint |
+                   Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput |
+                   Qt::WindowDoesNotAcceptFocus |
+                   Qt::X11BypassWindowManagerHint);
   // Qt's xcb plugin reads this for windows that are no widgets.
-  window_->setProperty("_q_showWithoutActivating", true);
-  window_->setGeometry(geometry);
-  window_->create();
-  if (!pusher_.attach(connection_, xcb_window_t(window_->winId())))
-    return false;
+  window->setProperty("_q_showWithoutActivating", true);
+  window->setTitle("MenuBackground");
+  window->setGeometry(geometry);
+  window->create();
+  return window;
+}
+
+}  // namespace
+
+bool DesktopOverlay::start(const QRect& geometry) {
+  geometry_ = geometry;
+  window_ = makeWindow(geometry, false);
+  window_->setPicture(this, &picture_);
+  xcb_window_t id = xcb_window_t(window_->winId());
+  nameWindow(connection_, id);
+  if (!pusher_.attach(connection_, id)) return false;
   window_->show();
   // The window has no background, so the server leaves the screen as it
   // was when mapping it; pushing the copy at once keeps it that way before
@@ -99,7 +304,31 @@ bool DesktopOverlay::start(const QRect& geometry) {
   return !xcb_connection_has_error(connection_);
 }
 
+bool DesktopOverlay::startLive(const QRect& geometry) {
+  geometry_ = geometry;
+  if (!window_) {
+    window_ = makeWindow(geometry, true);
+    xcb_window_t id = xcb_window_t(window_->winId());
+    nameWindow(connection_, id);
+    hintCompositor(connection_, id);
+    // The server clears what it shows of the window to this, transparent
+    // in an ARGB visual, so nothing needs pushing before the first drawing.
+    uint32_t transparent = 0;
+    xcb_change_window_attributes(connection_, id, XCB_CW_BACK_PIXEL,
+                                 &transparent);
+    window_->setPicture(this, &picture_);
+    window_->show();
+  } else {
+    window_->setPicture(this, &picture_);
+  }
+  if (!pusher_.attach(connection_, xcb_window_t(window_->winId())))
+    return false;
+  xcb_flush(connection_);
+  return !xcb_connection_has_error(connection_);
+}
+
 void DesktopOverlay::present(const QRect& area) {
+  shown_ |= area;
   pusher_.push(picture_, area, area.topLeft());
 }
 

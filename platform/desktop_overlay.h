@@ -1,9 +1,20 @@
 // The overlay on an X desktop: a window above every other that lets all
-// input through to the windows beneath, whose picture starts as a copy of
-// the screen. A flush pushes the changed rectangle straight onto the window
-// over Qt's own X connection, so it shows at once even inside a loop that
-// dispatches no events; the window's own painting serves the same picture
-// whenever the server asks for it later.
+// input through to the windows beneath. A flush pushes the changed
+// rectangle straight onto the window over Qt's own X connection, so it
+// shows at once even inside a loop that dispatches no events; the window's
+// own painting serves the same picture whenever the server asks for it
+// later.
+//
+// Two ways to show what lies beneath, chosen each time one opens:
+// - live, where a compositing manager runs (XWayland always has one): the
+//   window has an alpha channel and starts fully transparent, so the
+//   desktop beneath goes on changing; the library draws opaquely on it and
+//   restoring saved pixels makes them transparent again. Compositors fade
+//   windows in as they map and out as they unmap, so the window stays
+//   mapped and cleared between selections, and goes only after a while
+//   without one or when the application ends;
+// - a copy of the screen, on a plain X server: an opaque window whose
+//   picture starts as a screenshot, exact to the pixel.
 #pragma once
 
 #include <xcb/xcb.h>
@@ -22,24 +33,37 @@ class OverlayWindow;
 class DesktopOverlay : public ImageSurface {
  public:
   // Shown over the whole virtual desktop, showing what it showed. NULL when
-  // the screen cannot be copied, the window cannot be made or the server's
-  // pixels are not laid out as the picture's (32 bits, xRGB, host order).
+  // there is no X connection (reported once when Qt runs on Wayland), the
+  // screen cannot be copied, the window cannot be made or the server's
+  // pixels are not laid out as the picture's (32 bits, host order).
   static std::unique_ptr<DesktopOverlay> open(xcb_connection_t* connection);
   ~DesktopOverlay() override;
   DesktopOverlay(const DesktopOverlay&) = delete;
   DesktopOverlay& operator=(const DesktopOverlay&) = delete;
 
+  // The desktop beneath stays live, the client's own windows included.
+  bool live() const { return live_; }
+
  protected:
   void present(const QRect& area) override;
 
  private:
-  DesktopOverlay(xcb_connection_t* connection, QImage picture);
+  DesktopOverlay(xcb_connection_t* connection, QImage picture, bool live);
   bool start(const QRect& geometry);
+  bool startLive(const QRect& geometry);
 
   xcb_connection_t* connection_;
   QImage picture_;
+  bool live_;
+  QRect geometry_;  // the desktop it covers, in Qt's logical pixels
+  // Everything pushed since opening: what a live overlay clears at the end.
+  QRect shown_;
   std::unique_ptr<OverlayWindow> window_;
   X11ImagePusher pusher_;
 };
+
+// Whether a compositing manager owns the selection of the display's
+// default screen.
+bool compositorRuns(xcb_connection_t* connection);
 
 }  // namespace platform

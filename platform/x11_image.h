@@ -20,7 +20,9 @@ class X11ImagePusher {
   X11ImagePusher& operator=(const X11ImagePusher&) = delete;
 
   // False, and nothing is pushed later, when the window's pixels are not
-  // laid out as a QImage's RGB32 ones (32 bits, xRGB, host byte order).
+  // laid out as a QImage's RGB32 or ARGB32 ones (32 bits, red, green and
+  // blue in the low three bytes, host byte order). A depth-32 window takes
+  // the top byte as alpha, premultiplied as the compositor expects.
   bool attach(xcb_connection_t* connection, xcb_window_t window);
   void detach();
   bool attached() const { return gc_ != 0; }
