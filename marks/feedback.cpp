@@ -179,7 +179,7 @@ void mDrawIdealMark(Menu* root) {
     // Near an edge the box moves into the work area, as a menu would, so
     // that the label can be read; the mark stays where the pointer went.
     Rect fitted = r;
-    mFitRectToWorkArea(&fitted);
+    mFitRectToWorkArea(root, &fitted);
     mMoveItem(m, p, mSaturate(int64_t(fitted.xmin) - r.xmin),
               mSaturate(int64_t(fitted.ymin) - r.ymin));
     mSaveRect(&root->menuArea, r.xmin, r.ymin, mRectWidth(&r) + 1,

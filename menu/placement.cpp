@@ -5,6 +5,7 @@
 #include "display/drawing.h"
 #include "display/radial_menu.h"
 #include "marks/geometry.h"
+#include "marks/stroke.h"
 #include "menu/menu_tree.h"
 #include "platform/platform.h"
 
@@ -38,6 +39,17 @@ void mPlaceMenu(Menu* menu, int x, int y) {
 
 void mWorkArea(Rect* out) {
   if (out) *out = platform::current().workArea();
+}
+
+void mWorkAreaFor(const Menu* menu, int x, int y, Rect* out) {
+  if (!out) return;
+  const Menu* root = menu;
+  while (root && root->parent) root = root->parent;
+  if (root && root->stroke && root->stroke->count > 0) {
+    x = root->stroke->points[0].x;
+    y = root->stroke->points[0].y;
+  }
+  *out = platform::current().workAreaAt(x, y);
 }
 
 void mChooseMeasureFont(const Menu* m) {
@@ -81,7 +93,7 @@ void mFitToWorkArea(Menu* menu, int x, int y) {
     menu->centreY = y;
     mLayoutMenu(menu);
     Rect area;
-    mWorkArea(&area);
+    mWorkAreaFor(menu, x, y, &area);
     const Rect& b = menu->bounds;
     bool list = mIsLinearOnly(menu);
     int nx = fitAxis(x, b.xmin, b.xmax, area.xmin, area.xmax, list);
@@ -97,10 +109,10 @@ void mFitToWorkArea(Menu* menu, int x, int y) {
   }
 }
 
-void mFitRectToWorkArea(Rect* box) {
+void mFitRectToWorkArea(const Menu* menu, Rect* box) {
   if (!box) return;
   Rect area;
-  mWorkArea(&area);
+  mWorkAreaFor(menu, box->xmin, box->ymin, &area);
   int x = fitAxis(box->xmin, box->xmin, box->xmax, area.xmin, area.xmax, false);
   int y = fitAxis(box->ymin, box->ymin, box->ymax, area.ymin, area.ymax, false);
   // Moved in 64 bits: the distance from one end of the int range fits no

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -19,13 +20,19 @@ namespace platform {
 namespace {
 
 // Qt measures screens in logical pixels; the library, like X, in device
-// pixels.
-Rect deviceRect(const QRect& logical, qreal ratio) {
-  int left = int(std::lround(logical.x() * ratio));
-  int top = int(std::lround(logical.y() * ratio));
-  int right = int(std::lround((logical.x() + logical.width()) * ratio)) - 1;
-  int bottom = int(std::lround((logical.y() + logical.height()) * ratio)) - 1;
-  return Rect{left, right, top, bottom};
+// pixels. Qt keeps a screen's top left corner where X has it and scales
+// lengths from there, so each screen maps about its own origin.
+Rect deviceRect(const QRect& logical, const QScreen* screen) {
+  QPoint origin = screen->geometry().topLeft();
+  qreal ratio = screen->devicePixelRatio();
+  auto x = [&](int v) {
+    return origin.x() + int(std::lround((v - origin.x()) * ratio));
+  };
+  auto y = [&](int v) {
+    return origin.y() + int(std::lround((v - origin.y()) * ratio));
+  };
+  return Rect{x(logical.x()), x(logical.x() + logical.width()) - 1,
+              y(logical.y()), y(logical.y() + logical.height()) - 1};
 }
 
 QScreen* primaryScreen() {
@@ -159,13 +166,48 @@ FontSpec DesktopPlatform::menuFont() {
 Rect DesktopPlatform::workArea() {
   QScreen* screen = primaryScreen();
   if (!screen) return Rect{0, 0, 0, 0};
-  return deviceRect(screen->availableGeometry(), screen->devicePixelRatio());
+  return deviceRect(screen->availableGeometry(), screen);
 }
 
 Rect DesktopPlatform::desktopRect() {
+  QScreen* primary = primaryScreen();
+  if (!primary) return Rect{0, 0, 0, 0};
+  Rect all = deviceRect(primary->geometry(), primary);
+  for (QScreen* screen : QGuiApplication::screens()) {
+    Rect r = deviceRect(screen->geometry(), screen);
+    all = Rect{std::min(all.xmin, r.xmin), std::max(all.xmax, r.xmax),
+               std::min(all.ymin, r.ymin), std::max(all.ymax, r.ymax)};
+  }
+  return all;
+}
+
+// Qt's list of screens is kept in the process, so asking it on every
+// placement costs no round trip to the server.
+Rect DesktopPlatform::workAreaAt(int x, int y) {
+  QScreen* nearest = primaryScreen();
+  if (!nearest) return Rect{0, 0, 0, 0};
+  double best = -1;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    Rect r = deviceRect(screen->geometry(), screen);
+    double dx =
+        x < r.xmin ? double(r.xmin) - x : (x > r.xmax ? double(x) - r.xmax : 0);
+    double dy =
+        y < r.ymin ? double(r.ymin) - y : (y > r.ymax ? double(y) - r.ymax : 0);
+    double d = dx * dx + dy * dy;
+    if (best < 0 || d < best) {
+      best = d;
+      nearest = screen;
+    }
+  }
+  return deviceRect(nearest->availableGeometry(), nearest);
+}
+
+double DesktopPlatform::devicePixelRatio() {
   QScreen* screen = primaryScreen();
-  if (!screen) return Rect{0, 0, 0, 0};
-  return deviceRect(screen->virtualGeometry(), screen->devicePixelRatio());
+  if (!screen) return 1.0;
+  if (QScreen* under = QGuiApplication::screenAt(QCursor::pos()))
+    screen = under;
+  return screen->devicePixelRatio();
 }
 
 Surface* DesktopPlatform::openOverlay() {

@@ -37,6 +37,8 @@ class DesktopPlatform : public Platform {
   FontSpec menuFont() override;
   Rect workArea() override;
   Rect desktopRect() override;
+  Rect workAreaAt(int x, int y) override;
+  double devicePixelRatio() override;
   Surface* openOverlay() override;
   void closeOverlay() override;
   Surface* overlay() override;

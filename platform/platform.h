@@ -110,8 +110,18 @@ class Platform {
   // Desktop settings.
   virtual Colour systemColour(SystemColour which) = 0;
   virtual FontSpec menuFont() = 0;
-  virtual Rect workArea() = 0;     // the screen less panels
+  virtual Rect workArea() = 0;     // the primary screen less panels
   virtual Rect desktopRect() = 0;  // the whole virtual desktop
+  // The work area of the monitor showing (x, y), or of the nearest monitor
+  // when none does (between monitors, off the desktop).
+  virtual Rect workAreaAt(int x, int y) {
+    (void)x;
+    (void)y;
+    return workArea();
+  }
+  // Device pixels per logical pixel where the pointer is: 2 on a screen
+  // scaled to twice the size.
+  virtual double devicePixelRatio() { return 1.0; }
 
   // The overlay: created covering the desktop and showing what it shows,
   // on top of every window, passing every click through. NULL without a

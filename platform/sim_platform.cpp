@@ -76,6 +76,12 @@ const QImage& SimPlatform::screenImage() const {
 
 void SimPlatform::setWorkArea(const Rect& area) { workArea_ = area; }
 
+void SimPlatform::setMonitors(const std::vector<Monitor>& monitors) {
+  monitors_ = monitors;
+}
+
+void SimPlatform::setDevicePixelRatio(double ratio) { ratio_ = ratio; }
+
 void SimPlatform::setMenuFont(const FontSpec& font) { menuFont_ = font; }
 
 void SimPlatform::setSystemColour(SystemColour which, Colour c) {
@@ -108,7 +114,32 @@ Colour SimPlatform::systemColour(SystemColour which) {
 
 FontSpec SimPlatform::menuFont() { return menuFont_; }
 
-Rect SimPlatform::workArea() { return workArea_; }
+Rect SimPlatform::workArea() {
+  return monitors_.empty() ? workArea_ : monitors_.front().workArea;
+}
+
+Rect SimPlatform::workAreaAt(int x, int y) {
+  if (monitors_.empty()) return workArea_;
+  // Squared distance from the point to each screen, in 64 bits: a point
+  // far off the desktop still finds the monitor nearest to it.
+  auto gap = [](int64_t v, int64_t lo, int64_t hi) {
+    return v < lo ? lo - v : (v > hi ? v - hi : 0);
+  };
+  const Monitor* nearest = &monitors_.front();
+  double best = -1;
+  for (const Monitor& m : monitors_) {
+    int64_t dx = gap(x, m.screen.xmin, m.screen.xmax);
+    int64_t dy = gap(y, m.screen.ymin, m.screen.ymax);
+    double d = double(dx) * dx + double(dy) * dy;
+    if (best < 0 || d < best) {
+      best = d;
+      nearest = &m;
+    }
+  }
+  return nearest->workArea;
+}
+
+double SimPlatform::devicePixelRatio() { return ratio_; }
 
 Rect SimPlatform::desktopRect() {
   return Rect{0, screen_.width() - 1, 0, screen_.height() - 1};

@@ -36,6 +36,15 @@ class SimPlatform : public Platform {
   const QImage& screenImage() const;  // what the simulated screen shows now
 
   void setWorkArea(const Rect& area);
+  // One monitor of a simulated desktop: its screen, and that less panels.
+  struct Monitor {
+    Rect screen;
+    Rect workArea;
+  };
+  // The first is the primary, whose work area workArea() answers. With none
+  // set, the work area above stands for the one monitor.
+  void setMonitors(const std::vector<Monitor>& monitors);
+  void setDevicePixelRatio(double ratio);
   void setMenuFont(const FontSpec& font);
   void setSystemColour(SystemColour which, Colour c);
   Cursor cursor() const { return cursor_; }
@@ -52,6 +61,8 @@ class SimPlatform : public Platform {
   FontSpec menuFont() override;
   Rect workArea() override;
   Rect desktopRect() override;
+  Rect workAreaAt(int x, int y) override;
+  double devicePixelRatio() override;
   Surface* openOverlay() override;
   void closeOverlay() override;
   Surface* overlay() override;
@@ -66,6 +77,8 @@ class SimPlatform : public Platform {
   uint64_t scriptStart_ = 0;
   mutable QImage screen_;
   Rect workArea_{};
+  std::vector<Monitor> monitors_;
+  double ratio_ = 1.0;
   FontSpec menuFont_{};
   Colour colours_[6] = {};
   Cursor cursor_ = Cursor::Arrow;

@@ -510,3 +510,46 @@ TEST(Reports, GoToStandardErrorUnderTheProgramsNameWithoutAHook) {
   EXPECT_EQ(text, name + ": list overflow\n" + name +
                       ": can't open x.trc: No such file\n");
 }
+
+TEST(Monitors, MenusOpenWhollyOnTheMonitorPressedOn) {
+  // Two monitors side by side; the second has a panel along its foot.
+  platform::SimPlatform sim{2560, 1024};
+  sim.setMonitors({{{0, 1279, 0, 1023}, {0, 1279, 0, 1023}},
+                   {{1280, 2559, 0, 1023}, {1280, 2559, 0, 979}}});
+  PracticeMenu menu;
+  QImage before = sim.screenImage().copy();
+  struct Watch {
+    Menu* root;
+    int selectedAtPopup = -1;
+  } watch{menu.root};
+  auto notePopup = [](void* w) {
+    auto* watch = static_cast<Watch*>(w);
+    if (watch->selectedAtPopup < 0 && watch->root->mode != 0)
+      watch->selectedAtPopup = watch->root->selected;
+  };
+  // In the middle of the second monitor a click opens the menu at the
+  // pointer and selects nothing.
+  auto out = platform::playSelection(
+      sim, menu.root, Gesture().press(1920, 500).rest(400).release(), notePopup,
+      &watch);
+  EXPECT_EQ(menu.root->centreX, 1920);
+  EXPECT_EQ(menu.root->centreY, 500);
+  EXPECT_EQ(watch.selectedAtPopup, 0);
+  EXPECT_EQ(out.positions[0], -1);
+  EXPECT_EQ(menu.path(), "Center");
+
+  // Near its inner edge the menu moves further onto the second monitor,
+  // never back onto the first.
+  platform::playSelection(sim, menu.root,
+                          Gesture().press(1330, 500).rest(400).release());
+  EXPECT_GE(menu.root->bounds.xmin, 1280);
+  EXPECT_GT(menu.root->centreX, 1330);
+
+  // Pressed just inside the second monitor's panel: the menu rises above
+  // the panel and stays on that monitor.
+  platform::playSelection(sim, menu.root,
+                          Gesture().press(1920, 1010).rest(400).release());
+  EXPECT_EQ(menu.root->centreX, 1920);
+  EXPECT_LE(menu.root->bounds.ymax, 979);
+  EXPECT_EQ(sim.screenImage(), before);
+}

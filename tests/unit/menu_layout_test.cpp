@@ -4,6 +4,7 @@
 #include "display/hit_test.h"
 #include "display/linear_menu.h"
 #include "display/radial_menu.h"
+#include "marks/stroke.h"
 #include "menu/menu_tree.h"
 #include "menu/placement.h"
 #include "menu_screen.h"
@@ -231,8 +232,71 @@ TEST_F(Layout, SameShapeAnywhereAndDefinedBeyond) {
     EXPECT_LE(m->bounds.ymax, 1023);
   }
   Rect box{INT_MIN, INT_MIN + 50, INT_MAX - 20, INT_MAX};
-  mFitRectToWorkArea(&box);
+  mFitRectToWorkArea(nullptr, &box);
   EXPECT_EQ(box.xmin, 0);
   EXPECT_EQ(box.xmax, 50);
   EXPECT_EQ(box.ymin, 1003);
+}
+
+namespace {
+
+// Two monitors side by side; the second's panel takes its bottom 40 rows.
+class TwoMonitors : public MenuScreen {
+ protected:
+  void SetUp() override {
+    MenuScreen::SetUp();
+    sim.setMonitors({{{0, 1279, 0, 1023}, {0, 1279, 0, 1023}},
+                     {{1280, 2559, 0, 1023}, {1280, 2559, 0, 983}}});
+  }
+  static void pressAt(Menu* root, int x, int y) {
+    mStrokeReset(root);
+    mStrokeAdd(root, x, y);
+  }
+};
+
+}  // namespace
+
+TEST_F(TwoMonitors, MenusFitTheMonitorUnderThePressPoint) {
+  Menu* root = menuWith({0, 2, 4, 6});
+  Menu* sub = mNewSubmenu(root, 2);
+  add(sub, "Item", 6);
+  // Near the inner edge of the second monitor the menu moves right, onto
+  // it, not left onto the first; near its foot it rises above the panel.
+  pressAt(root, 1290, 1000);
+  mPlaceMenu(root, 1290, 1000);
+  EXPECT_GE(root->bounds.xmin, 1280);
+  EXPECT_EQ(root->bounds.ymax, 983);
+  EXPECT_EQ(root->movedToFit, 1);
+  // A submenu opened with the pointer back on the first monitor still
+  // fits the monitor the selection began on.
+  mPlaceMenu(sub, 1275, 500);
+  EXPECT_GE(sub->bounds.xmin, 1280);
+  // So does the confirmation's label box.
+  Rect box{1200, 1260, 990, 1010};
+  mFitRectToWorkArea(sub, &box);
+  EXPECT_EQ(box.xmin, 1280);
+  EXPECT_EQ(box.ymax, 983);
+  // A press on the first monitor keeps its menus there.
+  pressAt(root, 1270, 500);
+  mPlaceMenu(root, 1270, 500);
+  EXPECT_EQ(root->bounds.xmax, 1279);
+}
+
+TEST_F(TwoMonitors, PointsOffEveryMonitorUseTheNearest) {
+  Menu* m = menuWith({0, 2, 4, 6});
+  mStrokeReset(m);
+  // Without a press point the placement point picks the monitor.
+  mPlaceMenu(m, 3000, -200);
+  EXPECT_LE(m->bounds.xmax, 2559);
+  EXPECT_GE(m->bounds.xmin, 1280);
+  EXPECT_GE(m->bounds.ymin, 0);
+  mPlaceMenu(m, -50, 2000);
+  EXPECT_GE(m->bounds.xmin, 0);
+  EXPECT_LE(m->bounds.xmax, 1279);
+  EXPECT_LE(m->bounds.ymax, 1023);
+  // Without monitors the one work area serves every point, as before.
+  sim.setMonitors({});
+  sim.setWorkArea(Rect{100, 899, 50, 649});
+  mPlaceMenu(m, 3000, 500);
+  EXPECT_EQ(m->bounds.xmax, 899);
 }
