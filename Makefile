@@ -4,8 +4,12 @@
 CMAKE_FLAGS := -G Ninja
 TEST_DIR := build/test
 RELEASE_DIR := build/release
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 600
+SOAK_DIR := build/soak
+SOAK_SELECTIONS ?= 100000
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test bench fuzz soak format clean
 
 all: build
 
@@ -28,6 +32,20 @@ test: deps
 
 bench: build
 	@bash scripts/run-bench $(RELEASE_DIR)
+
+# Fuzzes the library's public calls for FUZZ_SECONDS (clang, libFuzzer).
+fuzz: deps
+	cmake -DTARVEL_ROOT=$(CURDIR) -DBINARY=$(CURDIR)/$(FUZZ_DIR) \
+	  -DSECONDS=$(FUZZ_SECONDS) -P tests/fuzz/run.cmake
+
+# The long soak, without sanitizers: they bring an allocator and
+# bookkeeping of their own, and it is the C library's heap that must stay
+# flat.
+soak: deps
+	cmake -S . -B $(SOAK_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(SOAK_DIR) --target soak_tests
+	TARVEL_SOAK_SELECTIONS=$(SOAK_SELECTIONS) $(SOAK_DIR)/tests/soak_tests \
+	  --gtest_filter='Soak.Random*'
 
 format:
 	find . -path ./build -prune -o \( -name '*.cpp' -o -name "*.h" \) -print | xargs -r clang-format -i
