@@ -20,7 +20,7 @@ namespace {
 
 // A live overlay's window left mapped after a selection is taken down once
 // no other selection has come for this long.
-constexpr int liveIdleUnmapMs = 30000;
+constexpr int liveIdleUnmapMs = 5 * 60 * 1000;
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -109,10 +109,18 @@ class OverlayWindow : public QRasterWindow {
   const QImage* picture_ = nullptr;
 };
 
+struct LiveParts {
+  std::unique_ptr<OverlayWindow> window;
+  std::unique_ptr<X11ImagePusher> pusher;
+  QImage picture;
+};
+
 namespace {
 
-// The live overlay's window and its cleared picture between selections.
-// Qt's X connection goes with the application, so they go before it.
+// The live overlay's window, its pusher and its cleared picture between
+// selections, and the compositor's selection atom: opening again asks the
+// server one question only. Qt's X connection goes with the application,
+// so all of it goes before.
 class KeptOverlay {
  public:
   static KeptOverlay* get() {
@@ -126,26 +134,35 @@ class KeptOverlay {
     return instance_;
   }
 
-  void keep(std::unique_ptr<OverlayWindow> window, QImage picture,
-            xcb_connection_t* connection, const QRect& geometry) {
-    window_ = std::move(window);
-    picture_ = std::move(picture);
+  void keep(LiveParts parts, xcb_connection_t* connection,
+            const QRect& geometry) {
+    parts_ = std::move(parts);
     connection_ = connection;
     geometry_ = geometry;
     idle_.start(liveIdleUnmapMs);
   }
 
-  // The kept window when it was made for this connection and desktop.
-  bool take(std::unique_ptr<OverlayWindow>* window, QImage* picture,
-            xcb_connection_t* connection, const QRect& geometry) {
+  // What was kept, when made for this connection and desktop.
+  LiveParts take(xcb_connection_t* connection, const QRect& geometry) {
     idle_.stop();
-    bool fits = window_ && connection == connection_ && geometry == geometry_;
-    if (fits) {
-      *window = std::move(window_);
-      *picture = std::move(picture_);
-    }
+    LiveParts parts;
+    if (parts_.window && connection == connection_ && geometry == geometry_)
+      parts = std::move(parts_);
     drop();
-    return fits;
+    return parts;
+  }
+
+  xcb_atom_t compositorSelection(xcb_connection_t* connection) {
+    if (connection != atomConnection_ || selection_ == XCB_ATOM_NONE) {
+      char* host = nullptr;
+      int display = 0, screen = 0;
+      if (!xcb_parse_display(nullptr, &host, &display, &screen)) screen = 0;
+      std::free(host);
+      std::string name = "_NET_WM_CM_S" + std::to_string(screen);
+      selection_ = atom(connection, name.c_str());
+      atomConnection_ = connection;
+    }
+    return selection_;
   }
 
   ~KeptOverlay() { drop(); }
@@ -157,32 +174,29 @@ class KeptOverlay {
   }
 
   void drop() {
-    if (window_) {
-      window_->destroy();
-      window_.reset();
+    parts_.pusher.reset();
+    if (parts_.window) {
+      parts_.window->destroy();
+      parts_.window.reset();
       xcb_flush(connection_);
     }
-    picture_ = QImage();
+    parts_.picture = QImage();
   }
 
   static inline KeptOverlay* instance_ = nullptr;
-  std::unique_ptr<OverlayWindow> window_;
-  QImage picture_;
+  LiveParts parts_;
   xcb_connection_t* connection_ = nullptr;
   QRect geometry_;
   QTimer idle_;
+  xcb_connection_t* atomConnection_ = nullptr;
+  xcb_atom_t selection_ = XCB_ATOM_NONE;
 };
 
 }  // namespace
 
 bool compositorRuns(xcb_connection_t* connection) {
   if (!connection) return false;
-  char* host = nullptr;
-  int display = 0, screen = 0;
-  if (!xcb_parse_display(nullptr, &host, &display, &screen)) screen = 0;
-  std::free(host);
-  std::string name = "_NET_WM_CM_S" + std::to_string(screen);
-  xcb_atom_t selection = atom(connection, name.c_str());
+  xcb_atom_t selection = KeptOverlay::get()->compositorSelection(connection);
   if (selection == XCB_ATOM_NONE) return false;
   xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
       connection, xcb_get_selection_owner(connection, selection), nullptr);
@@ -201,19 +215,20 @@ DesktopOverlay::DesktopOverlay(xcb_connection_t* connection, QImage picture,
 DesktopOverlay::~DesktopOverlay() {
   // The picture goes before the base class, whose painter may still be on it.
   settle();
-  if (live_ && window_ && qGuiApp && !xcb_connection_has_error(connection_)) {
+  if (live_ && window_ && pusher_ && pusher_->attached() && qGuiApp &&
+      !xcb_connection_has_error(connection_)) {
     QPainter clear(&picture_);
     clear.setCompositionMode(QPainter::CompositionMode_Source);
     clear.fillRect(shown_, Qt::transparent);
     clear.end();
-    pusher_.push(picture_, shown_, shown_.topLeft());
+    pusher_->push(picture_, shown_, shown_.topLeft());
     window_->setPicture(nullptr, nullptr);
-    pusher_.detach();
-    KeptOverlay::get()->keep(std::move(window_), std::move(picture_),
-                             connection_, geometry_);
+    KeptOverlay::get()->keep(
+        LiveParts{std::move(window_), std::move(pusher_), std::move(picture_)},
+        connection_, geometry_);
     return;
   }
-  pusher_.detach();
+  pusher_.reset();
   if (window_) {
     window_->hide();
     window_->destroy();
@@ -232,9 +247,8 @@ std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
   QSize devicePixels =
       (QSizeF(desktop.size()) * screen->devicePixelRatio()).toSize();
   if (compositorRuns(connection)) {
-    std::unique_ptr<OverlayWindow> window;
-    QImage picture;
-    KeptOverlay::get()->take(&window, &picture, connection, desktop);
+    LiveParts kept = KeptOverlay::get()->take(connection, desktop);
+    QImage picture = std::move(kept.picture);
     if (picture.size() != devicePixels) {
       picture = QImage(devicePixels, QImage::Format_ARGB32_Premultiplied);
       if (picture.isNull()) return nullptr;
@@ -243,7 +257,8 @@ std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
     }
     std::unique_ptr<DesktopOverlay> overlay(
         new DesktopOverlay(connection, std::move(picture), true));
-    overlay->window_ = std::move(window);
+    overlay->window_ = std::move(kept.window);
+    overlay->pusher_ = std::move(kept.pusher);
     if (!overlay->startLive(desktop)) return nullptr;
     return overlay;
   }
@@ -295,7 +310,8 @@ bool DesktopOverlay::start(const QRect& geometry) {
   window_->setPicture(this, &picture_);
   xcb_window_t id = xcb_window_t(window_->winId());
   nameWindow(connection_, id);
-  if (!pusher_.attach(connection_, id)) return false;
+  pusher_ = std::make_unique<X11ImagePusher>();
+  if (!pusher_->attach(connection_, id)) return false;
   window_->show();
   // The window has no background, so the server leaves the screen as it
   // was when mapping it; pushing the copy at once keeps it that way before
@@ -306,7 +322,7 @@ bool DesktopOverlay::start(const QRect& geometry) {
 
 bool DesktopOverlay::startLive(const QRect& geometry) {
   geometry_ = geometry;
-  if (!window_) {
+  if (!window_ || !pusher_ || !pusher_->attached()) {
     window_ = makeWindow(geometry, true);
     xcb_window_t id = xcb_window_t(window_->winId());
     nameWindow(connection_, id);
@@ -316,20 +332,20 @@ bool DesktopOverlay::startLive(const QRect& geometry) {
     uint32_t transparent = 0;
     xcb_change_window_attributes(connection_, id, XCB_CW_BACK_PIXEL,
                                  &transparent);
+    pusher_ = std::make_unique<X11ImagePusher>();
+    if (!pusher_->attach(connection_, id)) return false;
     window_->setPicture(this, &picture_);
     window_->show();
+    xcb_flush(connection_);
   } else {
     window_->setPicture(this, &picture_);
   }
-  if (!pusher_.attach(connection_, xcb_window_t(window_->winId())))
-    return false;
-  xcb_flush(connection_);
   return !xcb_connection_has_error(connection_);
 }
 
 void DesktopOverlay::present(const QRect& area) {
   shown_ |= area;
-  pusher_.push(picture_, area, area.topLeft());
+  if (pusher_) pusher_->push(picture_, area, area.topLeft());
 }
 
 }  // namespace platform

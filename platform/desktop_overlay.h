@@ -29,6 +29,7 @@
 namespace platform {
 
 class OverlayWindow;
+struct LiveParts;
 
 class DesktopOverlay : public ImageSurface {
  public:
@@ -59,7 +60,7 @@ class DesktopOverlay : public ImageSurface {
   // Everything pushed since opening: what a live overlay clears at the end.
   QRect shown_;
   std::unique_ptr<OverlayWindow> window_;
-  X11ImagePusher pusher_;
+  std::unique_ptr<X11ImagePusher> pusher_;
 };
 
 // Whether a compositing manager owns the selection of the display's

@@ -1,6 +1,7 @@
 # Shared by the end-to-end tests and the session `make run` plays without a
 # display: a private home, an Xvfb of their own found on a free display and
-# stopped by PID, waits with deadlines, screenshots.
+# stopped by PID, waits with deadlines, screenshots. XVFB_SCREEN gives
+# another screen than 1280x1024x24.
 # The sourcing script sets `work` first and may add PIDs to `pids`.
 
 rm -rf "$work"
@@ -38,7 +39,7 @@ within() {
 start_xvfb() {
   # -noreset: a client that checks the display and leaves must not make
   # the server start over while the next one connects.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
     3>"$work/display" 2>"$work/xvfb.log" &
   pids="$! $pids"
   within 10 test -s "$work/display" || return 1
