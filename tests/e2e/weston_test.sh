@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Selections on a Wayland desktop through XWayland: weston with two outputs
+# inside Xvfb, screenshots taken from the host Xvfb (XWayland's root gives
+# none). The probe presses where it is told, as no injected input reaches an
+# XWayland client.
+#
+#   weston_test.sh PROBE WORKDIR
+#
+# A press in the middle of the second output opens a live overlay and pops
+# the menu up centred there; the screen is never blacked out while it is
+# held; a release where it was pressed selects nothing. Screenshots stay in
+# WORKDIR.
+set -euo pipefail
+
+probe=$1
+work=$2
+ow=1024 oh=768
+export XVFB_SCREEN="$((2 * ow))x${oh}x24"
+
+source "$(dirname "$0")/../../scripts/xvfb-session.sh"
+
+fail() {
+  echo "FAIL (weston): $*" >&2
+  echo "--- $log" >&2
+  cat "$log" >&2 || true
+  echo "--- weston log" >&2
+  tail -n 20 "$work/weston.log" >&2 || true
+  echo "--- probe stderr" >&2
+  tail -n 20 "$work/probe.err" >&2 || true
+  exit 1
+}
+
+start_xvfb || fail "Xvfb did not start"
+weston --backend=x11-backend.so --use-pixman --output-count=2 \
+  --width="$ow" --height="$oh" --xwayland --log="$work/weston.log" \
+  >"$work/weston.out" 2>&1 &
+pids="$! $pids"
+xwayland_display() { grep -q "xserver listening on display" "$work/weston.log" 2>/dev/null; }
+within 30 xwayland_display || fail "weston started no XWayland"
+xw=$(grep -o "xserver listening on display :[0-9]*" "$work/weston.log" | head -n 1 | grep -o ":[0-9]*$")
+echo "XWayland on $xw" >>"$log"
+
+# Both outputs open at the host's (0, 0): the second goes to the right.
+second_output() {
+  xwininfo -root -children 2>/dev/null | awk '/"Weston Compositor - screen1"/ { print $1; exit }'
+}
+has_second_output() { [ -n "$(second_output)" ]; }
+within 10 has_second_output || fail "no window for weston's second output"
+xdotool windowmove "$(second_output)" "$ow" 0
+
+# XWayland shows an overlay only once an ordinary window of its is up.
+DISPLAY=$xw "$probe" animate 100 100 400 300 >"$work/animate.out" 2>"$work/animate.err" &
+pids="$! $pids"
+within 20 grep -q shown "$work/animate.out" || fail "no window showed on XWayland"
+
+# Pixels that are black.
+black() {
+  printf '%.0f' "$(convert "$work/$1.png" -fill white +opaque black -negate -format "%[fx:mean*w*h]" info:)"
+}
+# The window on the first output changes all the time; the second settles.
+within 10 settled before "${ow}x${oh}+${ow}+0" || fail "the screen never settled"
+[ "$(black before)" -lt $((2 * ow * oh)) ] || fail "weston's outputs are all black"
+
+coproc PROBE { DISPLAY=$xw exec "$probe" 2>"$work/probe.err"; }
+pids="$PROBE_PID $pids"
+probe_out=${PROBE[0]}
+probe_in=${PROBE[1]}
+send() { echo "$1" >&"$probe_in"; }
+expect() {
+  local word=$1 line
+  while read -t 20 -r line <&"$probe_out"; do
+    echo "probe: $line" >>"$log"
+    read -r -a reply <<<"$line"
+    [ "${reply[0]}" = "$word" ] && return 0
+  done
+  fail "the probe never said '$word'"
+}
+
+px=$((ow + ow / 2)) py=$((oh / 2))
+send "press $px $py"
+expect opened
+[ "${reply[1]}" = live ] || fail "the overlay is a copy of the screen under XWayland"
+echo "opened in ${reply[2]} us" >>"$log"
+expect menu
+read -r _ ml mt mr mb _ <<<"${reply[*]}"
+shot held
+# White where black: black pixels are counted; the menu's own outlines
+# are few beside a blacked-out screen.
+[ "$(black held)" -le $(($(black before) + (mr - ml + 1) * (mb - mt + 1))) ] ||
+  fail "the screen went black under a held menu: $(black held) black pixels, $(black before) before"
+[ "$ml" -ge "$ow" ] || fail "the menu ($ml..$mr) is not on the second output"
+[ $(((ml + mr) / 2 - px)) -ge -2 ] && [ $(((ml + mr) / 2 - px)) -le 2 ] &&
+  [ $(((mt + mb) / 2 - py)) -ge -2 ] && [ $(((mt + mb) / 2 - py)) -le 2 ] ||
+  fail "the menu ($ml,$mt $mr,$mb) is not centred at the press ($px, $py)"
+[ "$(compare -metric AE -extract "$((mr - ml + 1))x$((mb - mt + 1))+$ml+$mt" "$work/before.png" "$work/held.png" null: 2>&1 || true)" != 0 ] ||
+  fail "no menu on the screen"
+send release
+expect released
+[ "${reply[1]} ${reply[2]}" = "1 0" ] || fail "released without moving, yet ${reply[*]}"
+send quit
+wait "$PROBE_PID" || fail "the probe exited with $?"
+echo "live overlay on weston with XWayland: ok"
