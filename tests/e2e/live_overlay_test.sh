@@ -123,6 +123,9 @@ select_once() {
 # The overlay's window is mapped by the first selection and stays mapped:
 # the second one is the one a compositor's map fade cannot touch.
 select_once first
+# Found by its own name and class, never as the application.
+xwininfo -root -children | grep -q '"MenuBackground": ("MMenu" "MMenu")' ||
+  fail "no overlay window titled MenuBackground of class MMenu"
 select_once second
 
 send quit
