@@ -1,5 +1,6 @@
 #include "display/drawing.h"
 
+#include <cmath>
 #include <cstring>
 
 DrawState drawState;
@@ -164,6 +165,13 @@ int mTextWidth(const char* text) {
 
 int mTextHeight() { return screen() ? screen()->textMetrics().height : 0; }
 
+int mScaled(int pixels) { return int(std::lround(pixels * drawState.scale)); }
+
+double mScaleFor(double ratio) {
+  // Up to 8: beyond that no screen exists, and lengths must stay small.
+  return ratio >= 0.5 && ratio <= 8 ? ratio : 1;
+}
+
 int mTextAscent() { return screen() ? screen()->textMetrics().ascent : 0; }
 
 void mDrawText(const char* text, uint8_t italic, uint8_t regular) {
@@ -178,8 +186,8 @@ void mDrawDisabledText(const char* text) {
   platform::Platform& p = platform::current();
   Colour light = p.systemColour(platform::SystemColour::ButtonHighlight);
   Colour shadow = p.systemColour(platform::SystemColour::ButtonShadow);
-  screen()->drawText(mSatAdd(drawState.currentX, 1),
-                     mSatAdd(drawState.currentY, 1), text, light);
+  screen()->drawText(mSatAdd(drawState.currentX, mScaled(1)),
+                     mSatAdd(drawState.currentY, mScaled(1)), text, light);
   screen()->drawText(drawState.currentX, drawState.currentY, text, shadow);
   drawState.textColour = shadow;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "display/drawing.h"
 #include "marks/geometry.h"
 #include "menu/menu_tree.h"
 
@@ -26,7 +27,7 @@ bool mInCentreZone(const Menu* menu, int x, int y) {
   if (!menu) return false;
   // Wider than 32 bits so that far-off points cannot overflow.
   int64_t dx = int64_t(menu->centreX) - x, dy = int64_t(menu->centreY) - y;
-  return std::abs(dx) + std::abs(dy) < centreZone;
+  return std::abs(dx) + std::abs(dy) < mScaled(centreZone);
 }
 
 bool mOutsideCircle(const Menu* menu, int x, int y) {

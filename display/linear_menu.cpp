@@ -23,7 +23,7 @@ void mLayoutRows(Menu* m) {
   int first = m->radialCount;
   int h = mTextHeight() + 2 * drawState.pad;
   int w = mItemWidthBase(m, first) + 16;
-  int left = 0, y0 = 0;
+  int left = 0, y0 = 0, gap = mScaled(rowGap);
   if (!mIsLinearOnly(m)) {
     int south = mRadialSlotsShown(m) / 2;
     y0 = m->itemRect[south].ymax;
@@ -31,7 +31,7 @@ void mLayoutRows(Menu* m) {
   }
   int d = 0;
   for (int p = first; p < m->itemCount && p < MENU_SLOTS; p++) {
-    m->itemRect[p] = Rect{left, left + w, y0 + rowGap + d, y0 + rowGap + d + h};
+    m->itemRect[p] = Rect{left, left + w, y0 + gap + d, y0 + gap + d + h};
     mPlaceLabelAndArrow(m, p);
     d += h;
   }

@@ -1,6 +1,7 @@
 // The overlay's lifecycle: mInit puts it up over the desktop and readies the
 // drawing state, mShutdown takes it down.
 #include <algorithm>
+#include <cmath>
 
 #include "display/drawing.h"
 #include "menu/report.h"
@@ -27,9 +28,15 @@ void mInit(intptr_t, intptr_t window, intptr_t, intptr_t, intptr_t, intptr_t) {
   drawState.foreground = p.systemColour(platform::SystemColour::MenuText);
   drawState.background = p.systemColour(platform::SystemColour::Menu);
   drawState.pen = drawState.penSelected = 0;
+  drawState.scale = mScaleFor(p.devicePixelRatio());
   mSelectFont("REGULAR_FONT");
+  // Worked out in logical pixels, so that the padding scales with the text.
   platform::TextMetrics m = drawState.screen->textMetrics();
-  drawState.pad = std::max({m.height - 20, m.externalLeading, 4}) / 2;
+  auto logical = [](int pixels) {
+    return int(std::lround(pixels / drawState.scale));
+  };
+  drawState.pad = mScaled(
+      std::max({logical(m.height) - 20, logical(m.externalLeading), 4}) / 2);
 }
 
 void mShutdown() {

@@ -21,6 +21,13 @@ constexpr int pullInHalf = 24;   // half-size of the square boxes stop at
 constexpr int pullInSlack = 4;
 constexpr int sideAlign = 24;      // east and west boxes from the centre
 constexpr int diagonalAlign = 16;  // diagonal boxes from the centre
+constexpr int arrowInset = 11;     // an arrow's centre from its box's end
+constexpr int highlightInset = 2;  // the highlight panel inside the bevel
+constexpr int centreDisc = 16;     // across
+constexpr int parentLineWidth = 3;
+constexpr int emptyMarker = 16;  // a square, across
+constexpr int bandHaloWidth = 5;
+constexpr int bandLineWidth = 3;
 
 bool isLeftSide(int position) { return position >= 5 && position <= 7; }
 
@@ -51,14 +58,14 @@ int labelWidth(const Menu* m, int p) {
 void mPlaceLabelAndArrow(Menu* m, int p) {
   const Rect& b = m->itemRect[p];
   bool linear = p >= m->radialCount;
-  int64_t left = int64_t(b.xmin) + labelMargin +
-                 (hasBothIndicators(m, p) ? labelMargin : 0);
+  int64_t left = int64_t(b.xmin) + mScaled(labelMargin) +
+                 (hasBothIndicators(m, p) ? mScaled(labelMargin) : 0);
   int64_t right = b.xmax;
   if (m->submenu[p]) {
     if (isLeftSide(p) && !linear)
-      left += arrowArea;
+      left += mScaled(arrowArea);
     else
-      right -= arrowArea;
+      right -= mScaled(arrowArea);
   }
   int64_t t = labelWidth(m, p);
   m->labelPoint[p].x =
@@ -66,9 +73,9 @@ void mPlaceLabelAndArrow(Menu* m, int p) {
   m->labelPoint[p].y =
       mSaturate(int64_t(b.ymin) + mTextAscent() + drawState.pad);
   if (m->submenu[p]) {
-    m->arrowPoint[p].x =
-        mSaturate(isLeftSide(p) && !linear ? int64_t(b.xmin) + 11
-                                           : int64_t(b.xmax) + 1 - 11);
+    m->arrowPoint[p].x = mSaturate(
+        isLeftSide(p) && !linear ? int64_t(b.xmin) + mScaled(arrowInset)
+                                 : int64_t(b.xmax) + 1 - mScaled(arrowInset));
     m->arrowPoint[p].y =
         mSaturate(int64_t(b.ymin) + (int64_t(b.ymax) - b.ymin + 1) / 2);
   }
@@ -82,7 +89,8 @@ namespace {
 void pullIn(Menu* m) {
   Rect copies[RADIAL_SLOTS];
   for (int p = 0; p < RADIAL_SLOTS; p++) copies[p] = m->itemRect[p];
-  Rect square{-pullInHalf, pullInHalf, -pullInHalf, pullInHalf};
+  Rect square{-mScaled(pullInHalf), mScaled(pullInHalf), -mScaled(pullInHalf),
+              mScaled(pullInHalf)};
   int s = 0;
   bool touching = false;
   // Every visible box reaches the square within a few hundred steps; the
@@ -101,8 +109,8 @@ void pullIn(Menu* m) {
     }
   }
   for (int p = 0; p < RADIAL_SLOTS; p++)
-    mMoveItem(m, p, (s - pullInSlack) * towardCentreX[p],
-              (s - pullInSlack) * towardCentreY[p]);
+    mMoveItem(m, p, (s - mScaled(pullInSlack)) * towardCentreX[p],
+              (s - mScaled(pullInSlack)) * towardCentreY[p]);
 }
 
 // The centre is at the origin.
@@ -111,18 +119,23 @@ void alignSides(Menu* m) {
     if (!mSlotVisible(m, p)) continue;
     const Rect& b = m->itemRect[p];
     int dx = 0;
-    if (p == 1 || p == 3) dx = diagonalAlign - b.xmin;
-    if (p == 2) dx = sideAlign - b.xmin;
-    if (p == 5 || p == 7) dx = -diagonalAlign - b.xmax;
-    if (p == 6) dx = -sideAlign - b.xmax;
+    if (p == 1 || p == 3) dx = mScaled(diagonalAlign) - b.xmin;
+    if (p == 2) dx = mScaled(sideAlign) - b.xmin;
+    if (p == 5 || p == 7) dx = -mScaled(diagonalAlign) - b.xmax;
+    if (p == 6) dx = -mScaled(sideAlign) - b.xmax;
     mMoveItem(m, p, dx, 0);
   }
 }
 
-PointList pointsOf(std::initializer_list<Point> points) {
+// A shape given in pixels, at the current scale.
+PointList scaledPoints(std::initializer_list<Point> points) {
   PointList list;
   list.count = 0;
-  for (const Point& p : points) mListAppend(&list, &p);
+  for (Point p : points) {
+    p.x = float(mScaled(int(p.x)));
+    p.y = float(mScaled(int(p.y)));
+    mListAppend(&list, &p);
+  }
   return list;
 }
 
@@ -130,9 +143,9 @@ PointList pointsOf(std::initializer_list<Point> points) {
 
 int mItemContentWidth(const Menu* m, int p) {
   if (!m || p < 0 || p >= m->itemCount || p >= MENU_SLOTS) return 0;
-  int width = labelWidth(m, p) + labelMargin;
-  if (m->submenu[p]) width += arrowArea;
-  if (hasBothIndicators(m, p)) width += labelMargin;
+  int width = labelWidth(m, p) + mScaled(labelMargin);
+  if (m->submenu[p]) width += mScaled(arrowArea);
+  if (hasBothIndicators(m, p)) width += mScaled(labelMargin);
   return width;
 }
 
@@ -168,40 +181,41 @@ void mLayoutMenu(Menu* m) {
   int compass = m->radialCount < RADIAL_SLOTS ? m->radialCount : RADIAL_SLOTS;
   for (int p = 0; p < compass; p++) {
     int h = boxHeight(m, p);
-    int w = mItemWidthBase(m, p) + extraWidth;
+    int w = mItemWidthBase(m, p) + mScaled(extraWidth);
+    const int four = mScaled(4), eight = mScaled(8);
     int dx = 0, dy = 0;
     switch (p) {
       case 0:
         dx = -(w / 2);
-        dy = -(2 * h + 8) - h / 2;
+        dy = -(2 * h + eight) - h / 2;
         break;
       case 1:
-        dx = h + 4;
-        dy = -4 - h / 2 - h;
+        dx = h + four;
+        dy = -four - h / 2 - h;
         break;
       case 2:
-        dx = h / 2 + h + 8;
+        dx = h / 2 + h + eight;
         dy = -(h / 2);
         break;
       case 3:
-        dx = h + 4;
-        dy = h - h / 2 + 4;
+        dx = h + four;
+        dy = h - h / 2 + four;
         break;
       case 4:
         dx = -(w / 2);
-        dy = h / 2 + h + 8;
+        dy = h / 2 + h + eight;
         break;
       case 5:
-        dx = -4 - h - w;
-        dy = h - h / 2 + 4;
+        dx = -four - h - w;
+        dy = h - h / 2 + four;
         break;
       case 6:
-        dx = -8 - h / 2 - h - w;
+        dx = -eight - h / 2 - h - w;
         dy = -(h / 2);
         break;
       case 7:
-        dx = -4 - h - w;
-        dy = -4 - h / 2 - h;
+        dx = -four - h - w;
+        dy = -four - h / 2 - h;
         break;
     }
     m->itemRect[p] = Rect{dx, dx + w, dy, dy + h};
@@ -214,7 +228,8 @@ void mLayoutMenu(Menu* m) {
   if (mHasLinearPart(m)) mLayoutRows(m);
 
   if (mHasRadialPart(m) && !mIsLinearOnly(m))
-    m->centreBox = Rect{-centreHalf, centreHalf, -centreHalf, centreHalf};
+    m->centreBox = Rect{-mScaled(centreHalf), mScaled(centreHalf),
+                        -mScaled(centreHalf), mScaled(centreHalf)};
   else
     m->centreBox = Rect{0, 0, 0, 0};
   m->bounds = m->centreBox;
@@ -253,50 +268,46 @@ void mDrawItem(Menu* m, int n, bool highlighted) {
   mFillRect(&b);
   if (highlighted) {
     Rect panel = b;
-    mRectInset(&panel, 2, 2);
+    mRectInset(&panel, mScaled(highlightInset), mScaled(highlightInset));
     mSetColor(system(platform::SystemColour::Highlight));
     mFillRect(&panel);
   }
-  auto line = [](int x0, int y0, int x1, int y1) {
-    mMoveTo(x0, y0);
-    mLineTo(x1, y1);
+  // The bevel is made of bands one scaled pixel thick along the box's
+  // edges, given here by their first and last rows and columns.
+  auto band = [](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
+    if (x1 < x0 || y1 < y0) return;
+    Rect r{mSaturate(x0), mSaturate(x1), mSaturate(y0), mSaturate(y1)};
+    mFillRect(&r);
   };
-  // The box's edges and the lines one pixel in from and out past them.
-  const int left = b.xmin, leftIn = mSatAdd(b.xmin, 1);
-  const int right = b.xmax, rightIn = mSatAdd(b.xmax, -1);
-  const int rightOut = mSatAdd(b.xmax, 1);
-  const int top = b.ymin, topIn = mSatAdd(b.ymin, 1);
-  const int bottom = b.ymax, bottomIn = mSatAdd(b.ymax, -1);
-  const int bottomOut = mSatAdd(b.ymax, 1);
+  const int64_t t = mScaled(1);
+  const int64_t left = b.xmin, right = b.xmax, top = b.ymin, bottom = b.ymax;
   if (p < m->radialCount) {
     mSetColor(drawState.foreground);
-    line(right, top, right, bottomOut);
-    line(left, bottom, right, bottom);
+    band(right - t + 1, right, top, bottom);
+    band(left, right - 1, bottom - t + 1, bottom);
     mSetColor(shadow);
-    line(rightIn, topIn, rightIn, bottom);
-    line(leftIn, bottomIn, right, bottomIn);
+    band(right - 2 * t + 1, right - t, top + t, bottom - t);
+    band(left + t, right - t, bottom - 2 * t + 1, bottom - t);
     mSetColor(light);
-    line(left, top, left, bottomOut);
-    line(leftIn, top, leftIn, bottomOut);
-    line(left, top, rightOut, top);
-    line(left, topIn, right, topIn);
+    band(left, left + 2 * t - 1, top, bottom);
+    band(left, right, top, top + t - 1);
+    band(left, right - t, top + t, top + 2 * t - 1);
   } else {
     mSetColor(drawState.foreground);
-    line(right, top, right, bottomOut);
+    band(right - t + 1, right, top, bottom);
     mSetColor(shadow);
-    line(rightIn, top, rightIn, bottom);
+    band(right - 2 * t + 1, right - t, top, bottom - t);
     mSetColor(light);
-    line(left, top, left, bottomOut);
-    line(leftIn, top, leftIn, bottomOut);
+    band(left, left + 2 * t - 1, top, bottom);
     if (p == m->radialCount) {
-      line(left, top, rightOut, top);
-      line(left, topIn, right, topIn);
+      band(left, right, top, top + t - 1);
+      band(left, right - t, top + t, top + 2 * t - 1);
     }
     if (p == m->itemCount - 1) {
       mSetColor(drawState.foreground);
-      line(left, bottom, rightOut, bottom);
+      band(left, right, bottom - t + 1, bottom);
       mSetColor(shadow);
-      line(leftIn, bottomIn, right, bottomIn);
+      band(left + t, right - t, bottom - 2 * t + 1, bottom - t);
     }
   }
   mSetColor(text);
@@ -315,7 +326,7 @@ void mDrawArrow(const Menu* m, int p, int x, int y) {
   if (!m || p < 0 || p >= MENU_SLOTS) return;
   constexpr float angles[RADIAL_SLOTS] = {0, 90, 90, 90, 180, 270, 270, 270};
   PointList arrow =
-      pointsOf({{0, -4, 0, 0}, {-6, 2, 0, 0}, {6, 2, 0, 0}, {0, -4, 0, 0}});
+      scaledPoints({{0, -4, 0, 0}, {-6, 2, 0, 0}, {6, 2, 0, 0}, {0, -4, 0, 0}});
   mListRotate(&arrow, p < m->radialCount && p < RADIAL_SLOTS ? angles[p] : 90);
   mListTranslate(&arrow, x, y);
   mSetLineWidth(1);
@@ -329,10 +340,10 @@ void mDrawArrow(const Menu* m, int p, int x, int y) {
 
 void mDrawSpokes(const Menu* m, int x, int y) {
   if (mRadialSlotsShown(m) != RADIAL_SLOTS) return;
-  const PointList longTick =
-      pointsOf({{0, -17, 0, 0}, {5, 0, 0, 0}, {-5, 0, 0, 0}, {0, -17, 0, 0}});
-  const PointList shortTick =
-      pointsOf({{0, -14, 0, 0}, {5, 0, 0, 0}, {-5, 0, 0, 0}, {0, -14, 0, 0}});
+  const PointList longTick = scaledPoints(
+      {{0, -17, 0, 0}, {5, 0, 0, 0}, {-5, 0, 0, 0}, {0, -17, 0, 0}});
+  const PointList shortTick = scaledPoints(
+      {{0, -14, 0, 0}, {5, 0, 0, 0}, {-5, 0, 0, 0}, {0, -14, 0, 0}});
   for (int k = 0; k < RADIAL_SLOTS; k++) {
     if (!mSlotVisible(m, k)) continue;
     PointList tick = k % 2 == 0 ? longTick : shortTick;
@@ -347,7 +358,9 @@ void mDrawSpokes(const Menu* m, int x, int y) {
 }
 
 void mDrawCentre(int x, int y) {
-  Rect r{mSatAdd(x, -8), mSatAdd(x, 7), mSatAdd(y, -8), mSatAdd(y, 7)};
+  int half = mScaled(centreDisc) / 2;
+  Rect r{mSatAdd(x, -half), mSatAdd(x, half - 1), mSatAdd(y, -half),
+         mSatAdd(y, half - 1)};
   mSetLineWidth(1);
   mSetColor(drawState.background);
   mPaintPie(&r);
@@ -358,13 +371,14 @@ void mDrawCentre(int x, int y) {
 void mDrawParentLine(const Menu* m) {
   if (!m || !m->parent) return;
   mSetColor(drawState.foreground);
-  mSetLineWidth(3);
+  mSetLineWidth(mScaled(parentLineWidth));
   mDrawLine(m->parent->centreX, m->parent->centreY, m->centreX, m->centreY);
   mDrawCentre(m->parent->centreX, m->parent->centreY);
 }
 
 void mDrawEmptyMarker(int x, int y) {
-  Rect r{x, mSatAdd(x, 15), y, mSatAdd(y, 15)};
+  int last = mScaled(emptyMarker) - 1;
+  Rect r{x, mSatAdd(x, last), y, mSatAdd(y, last)};
   mSetLineWidth(1);
   mSetColor(drawState.background);
   mFillRect(&r);
@@ -376,10 +390,10 @@ void mDrawBand(Menu* m) {
   if (!m) return;
   mSaveBandArea(m);
   mSetColor(drawState.background);
-  mSetLineWidth(5);
+  mSetLineWidth(mScaled(bandHaloWidth));
   mDrawLine(m->centreX, m->centreY, m->lastX, m->lastY);
   mSetColor(drawState.foreground);
-  mSetLineWidth(3);
+  mSetLineWidth(mScaled(bandLineWidth));
   mDrawLine(m->centreX, m->centreY, m->lastX, m->lastY);
   mDrawSpokes(m, m->centreX, m->centreY);
   mDrawCentre(m->centreX, m->centreY);

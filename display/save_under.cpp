@@ -85,8 +85,9 @@ void saveSpan(SaveStack* stack, int64_t left, int64_t top, int64_t right,
 void saveAroundLine(SaveStack* stack, int x1, int y1, int x2, int y2) {
   Rect r{x1, x1, y1, y1};
   mRectExtend(&r, nullptr, &x2, &y2);
-  saveSpan(stack, int64_t(r.xmin) - 3, int64_t(r.ymin) - 3, int64_t(r.xmax) + 4,
-           int64_t(r.ymax) + 4);
+  int grow = mScaled(3);
+  saveSpan(stack, int64_t(r.xmin) - grow, int64_t(r.ymin) - grow,
+           int64_t(r.xmax) + grow + 1, int64_t(r.ymax) + grow + 1);
 }
 
 }  // namespace

@@ -19,13 +19,16 @@ constexpr int inkLineWidth = 3;  // pixels, in the menu text colour
 // A segment's halo reaches over the text line of the segments that end
 // within this many pixels back along the trail; the count bounds the redraw
 // where the pointer rested and repeated its position.
-constexpr double inkJoinReach = 8;
+constexpr int inkJoinReach = 8;
 constexpr int inkJoinSegments = 8;
 constexpr int reversalClearance = 6;  // pixels between the legs' far ends
 // One-degree turns at most: by then the leg points straight on, and a leg
 // too short to get clear would otherwise turn for ever.
 constexpr int maxReversalTurns = 180;
-constexpr int clearStep = 10;  // pixels per move of an ancestor
+constexpr int clearStep = 10;          // pixels per move of an ancestor
+constexpr int ancestorCentreHalf = 8;  // half-size of its box kept clear
+constexpr int idealMarkWidth = 3;
+constexpr int idealMarkMargin = 3;  // round the mark, for its line width
 
 void inkLine(const StrokeBuffer* s, int i) {
   const IntPoint& a = s->points[i];
@@ -46,7 +49,7 @@ void mInkSegment(Menu* root, int i) {
   const StrokeBuffer* s = root->stroke;
   if (i < 0 || i + 1 >= s->count || i + 1 >= STROKE_CAPACITY) return;
   mSetColor(drawState.background);
-  mSetLineWidth(inkHaloWidth);
+  mSetLineWidth(mScaled(inkHaloWidth));
   inkLine(s, i);
   // The halo's round cap cuts across the text line just behind the joint.
   // Drawing that text again keeps it continuous; it was text colour before
@@ -54,14 +57,15 @@ void mInkSegment(Menu* root, int i) {
   // saved for this segment.
   int first = i;
   double back = 0;
-  while (first > 0 && i - first < inkJoinSegments && back < inkJoinReach) {
+  while (first > 0 && i - first < inkJoinSegments &&
+         back < mScaled(inkJoinReach)) {
     first--;
     const IntPoint& a = s->points[first];
     const IntPoint& b = s->points[first + 1];
     back += std::hypot(double(b.x - a.x), double(b.y - a.y));
   }
   mSetColor(drawState.foreground);
-  mSetLineWidth(inkLineWidth);
+  mSetLineWidth(mScaled(inkLineWidth));
   for (int j = first; j <= i; j++) inkLine(s, j);
 }
 
@@ -113,7 +117,8 @@ void mSeparateReversal(PointList* list) {
       mPointRotate(&v, 1.0f, &w);
       mPointSub(&w, &v, &turn);
       mPointAdd(&p[k - 1], &turn, &p[k - 1]);
-      if (mPointDistance(&p[k - 4], &p[k - 1]) >= reversalClearance) break;
+      if (mPointDistance(&p[k - 4], &p[k - 1]) >= mScaled(reversalClearance))
+        break;
     }
     // The rest of the mark moves with this leg's end, so that the next leg
     // starts there and every later leg keeps its item's direction.
@@ -154,11 +159,11 @@ void mDrawIdealMark(Menu* root) {
 
   Rect box;
   mListBounds(&idealMark, &box);
-  mRectInset(&box, -3, -3);
+  mRectInset(&box, -mScaled(idealMarkMargin), -mScaled(idealMarkMargin));
   mSaveRect(&root->inkArea, box.xmin, box.ymin, mRectWidth(&box),
             mRectHeight(&box));
   mSetColor(drawState.foreground);
-  mSetLineWidth(3);
+  mSetLineWidth(mScaled(idealMarkWidth));
   for (int k = 0; k + 1 < idealMark.count; k += 2) {
     const Point& a = idealMark.points[k];
     const Point& b = idealMark.points[k + 1];
@@ -210,20 +215,23 @@ void mClearAncestorCentres(Menu* root) {
   for (int p = 0; p < mRadialSlotsShown(c); p++) {
     for (Menu* a = c->parent; a; a = a->parent) {
       Rect box;
-      mRectSet(&box, mSatAdd(a->centreX, -8), mSatAdd(a->centreY, -8),
-               mSatAdd(a->centreX, 8), mSatAdd(a->centreY, 8));
+      int half = mScaled(ancestorCentreHalf);
+      mRectSet(&box, mSatAdd(a->centreX, -half), mSatAdd(a->centreY, -half),
+               mSatAdd(a->centreX, half), mSatAdd(a->centreY, half));
       if (!mRectOverlap(&box, &c->itemRect[p])) continue;
       // An ancestor without a compass item selected has no way back; it
       // stays where it is.
       if (a->selected < 1 || a->selected > RADIAL_SLOTS) continue;
       // Back along the mark: opposite to the selected item's direction.
-      int dx = towardCentreX[a->selected - 1] * clearStep;
-      int dy = towardCentreY[a->selected - 1] * clearStep;
+      int step = mScaled(clearStep);
+      int dx = towardCentreX[a->selected - 1] * step;
+      int dy = towardCentreY[a->selected - 1] * step;
       // Clear after crossing the item's box at most; a box pinned at the
       // end of the int range never would be.
       const Rect& item = c->itemRect[p];
       int64_t steps =
-          (int64_t(mRectWidth(&item)) + mRectHeight(&item) + 17) / clearStep +
+          (int64_t(mRectWidth(&item)) + mRectHeight(&item) + 2 * half + 1) /
+              step +
           1;
       while (steps-- > 0 && mRectOverlap(&box, &item)) mRectMove(&box, dx, dy);
       mPlaceMenu(a, int((int64_t(box.xmin) + box.xmax) / 2),

@@ -2,19 +2,20 @@
 
 #include <cstdio>
 
+#include "display/drawing.h"
 #include "menu/menu_tree.h"
 #include "menu/report.h"
 
 namespace {
 
-constexpr float resampleDistance = 5.0f;  // pixels
+constexpr int resampleDistance = 5;  // pixels
 constexpr float pauseSeconds = 0.5f;
 constexpr int smallestMarkBox = 16;           // pixels, both edges counted
 constexpr float sectorFraction = 0.5f;        // of a sector, for a corner
 constexpr double windowFraction = 0.1;        // of the expected segment
 constexpr float armFraction = 0.125f;         // of the window
 constexpr double shortSegmentFraction = 0.5;  // of the expected segment
-constexpr double shortSegmentPixels = 100.0;
+constexpr int shortSegmentPixels = 100;
 
 // Indices here are always below the list's count, so slots are read directly
 // rather than through mListAt's checks.
@@ -36,7 +37,7 @@ void mFindPauses(const PointList* stroke, PointList* out) {
   // Jitter of a resting hand is skipped by the resampling, so a rest shows
   // as one long gap in time between two kept points.
   PointList kept;
-  mResample(stroke, resampleDistance, &kept);
+  mResample(stroke, float(mScaled(resampleDistance)), &kept);
   mListClear(out);
   for (int i = 0; i + 1 < kept.count; i++) {
     if (at(&kept, i + 1).t - at(&kept, i).t > pauseSeconds)
@@ -131,7 +132,8 @@ void mSegmentMark(const Menu* root, const PointList* stroke, PointList* out) {
   mListClear(&pairs);
   for (int i = 0; i + 1 < out->count; i++) {
     double d = mPointDistance(&at(out, i), &at(out, i + 1));
-    if (d > shortSegmentFraction * expected || d > shortSegmentPixels) {
+    if (d > shortSegmentFraction * expected ||
+        d > mScaled(shortSegmentPixels)) {
       mListAppend(&pairs, &at(out, i));
       mListAppend(&pairs, &at(out, i + 1));
     }
@@ -150,8 +152,8 @@ void mIsScribble(const Menu* root, const PointList* stroke, PointList* out,
   }
   Rect box;
   mListBounds(stroke, &box);
-  if (mRectWidth(&box) < smallestMarkBox &&
-      mRectHeight(&box) < smallestMarkBox) {
+  if (mRectWidth(&box) < mScaled(smallestMarkBox) &&
+      mRectHeight(&box) < mScaled(smallestMarkBox)) {
     *scribble = 1;
     return;
   }

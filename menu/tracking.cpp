@@ -87,10 +87,10 @@ void openCascade(Menu* root, Menu* menu, int p, int x, int y, bool retryLeft) {
   if (!s) return;
   const Rect r = menu->itemRect[p];
   root->current = s;
-  mPlaceMenu(s, r.xmax + cascadeDx, r.ymin + cascadeDy);
-  if (retryLeft && s->movedToFit && s->centreX != r.xmax + cascadeDx)
-    mPlaceMenu(s, r.xmin - (s->bounds.xmax - s->bounds.xmin),
-               r.ymin + cascadeDy);
+  int dx = mScaled(cascadeDx), dy = mScaled(cascadeDy);
+  mPlaceMenu(s, r.xmax + dx, r.ymin + dy);
+  if (retryLeft && s->movedToFit && s->centreX != r.xmax + dx)
+    mPlaceMenu(s, r.xmin - (s->bounds.xmax - s->bounds.xmin), r.ymin + dy);
   mShowLinear(s, x, y);
 }
 
@@ -296,7 +296,7 @@ void trackLinear(Menu* root, int x, int y) {
     return;
   }
   if (base && mHasLinearPart(base) && !mIsLinearOnly(base) &&
-      y < base->itemRect[base->radialCount].ymin - returnLine) {
+      y < base->itemRect[base->radialCount].ymin - mScaled(returnLine)) {
     eraseUpTo(root, base);
     root->mode = 1;
     crossCursor();
@@ -309,13 +309,14 @@ void recordMark(Menu* root, int x, int y) {
   mInkNewest(root);
   if (root->stroke->count < inkRedrawPoints)
     mInkRedraw(root, 0, root->stroke->count - 2);
-  if (mStrokeLength(root) > markingLength) setDelay(markingPopupDelay);
+  if (mStrokeLength(root) > mScaled(markingLength)) setDelay(markingPopupDelay);
 }
 
 // Takes a position: a move of more than a few pixels since the last one
 // restarts the popup delay, and while marking it joins the stroke.
 void takeSample(Menu* root, int x, int y, uint32_t tick) {
-  if (std::abs(x - lastSample.x) + std::abs(y - lastSample.y) > restStep) {
+  if (std::abs(x - lastSample.x) + std::abs(y - lastSample.y) >
+      mScaled(restStep)) {
     disarm();
     arm(root);
   }

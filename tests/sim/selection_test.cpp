@@ -553,3 +553,98 @@ TEST(Monitors, MenusOpenWhollyOnTheMonitorPressedOn) {
   EXPECT_LE(menu.root->bounds.ymax, 979);
   EXPECT_EQ(sim.screenImage(), before);
 }
+
+namespace {
+
+// What a menu did, on a screen of pixel ratio r with every gesture scaled
+// by r.
+struct ScaledRun {
+  int restingPopup, restartedPopup;  // ms after the press
+  std::string mark, backedUp;
+  int backUps;
+  Rect east, centreBox;  // relative to the centre
+  int radius;
+};
+
+ScaledRun runScaled(int r) {
+  platform::SimPlatform sim{1280 * r, 1024 * r};
+  sim.setDevicePixelRatio(r);
+  platform::FontSpec font = sim.menuFont();
+  font.pixelSize *= r;
+  sim.setMenuFont(font);
+  PracticeMenu menu;
+  const int x = 640 * r, y = 512 * r;
+  struct Watch {
+    platform::SimPlatform* sim;
+    Menu* root;
+    uint32_t press;
+    int popped;
+  } watch{&sim, menu.root, 0, -1};
+  auto note = [](void* w) {
+    auto* watch = static_cast<Watch*>(w);
+    if (watch->popped < 0 && watch->root->mode != 0)
+      watch->popped = int(watch->sim->tickCount() - watch->press);
+  };
+  auto timed = [&](const Gesture& g) {
+    watch.press = sim.tickCount();
+    watch.popped = -1;
+    platform::playSelection(sim, menu.root, g, note, &watch);
+    return watch.popped;
+  };
+  ScaledRun run{};
+  run.restingPopup = timed(
+      Gesture().press(x, y).moveTo(x + 50 * r, y, 100).rest(400).release());
+  run.restartedPopup = timed(
+      Gesture().press(x, y).moveTo(x + 60 * r, y, 100).rest(500).release());
+  platform::playSelection(sim, menu.root,
+                          Gesture()
+                              .press(x, y)
+                              .moveTo(x + 100 * r, y, 120)
+                              .moveTo(x + 100 * r, y - 100 * r, 120)
+                              .release());
+  run.mark = menu.path();
+  platform::playSelection(sim, menu.root,
+                          Gesture()
+                              .press(x, y)
+                              .rest(200)
+                              .moveTo(x, y - 90 * r, 60)
+                              .rest(300)
+                              .moveTo(x + r, y, 60)
+                              .rest(300)
+                              .moveTo(x + 120 * r, y, 60)
+                              .rest(50)
+                              .release());
+  run.backedUp = menu.path();
+  run.backUps = menu.root->backUpCount;
+  Menu* m = menu.root;
+  run.east = m->itemRect[2];
+  run.centreBox = m->centreBox;
+  for (Rect* b : {&run.east, &run.centreBox})
+    mRectMove(b, -m->centreX, -m->centreY);
+  run.radius = m->radius;
+  return run;
+}
+
+}  // namespace
+
+TEST(PixelRatio, AtTwiceTheRatioAMenuIsTwiceTheSizeAndBehavesAlike) {
+  ScaledRun one = runScaled(1), two = runScaled(2);
+  EXPECT_EQ(one.restingPopup, 401);
+  EXPECT_EQ(two.restingPopup, one.restingPopup);
+  EXPECT_EQ(one.restartedPopup, 100 + 401);
+  EXPECT_EQ(two.restartedPopup, one.restartedPopup);
+  EXPECT_EQ(one.mark, "Tools, Saw");
+  EXPECT_EQ(two.mark, one.mark);
+  EXPECT_EQ(one.backedUp, "Tools, Center");
+  EXPECT_EQ(two.backedUp, one.backedUp);
+  EXPECT_EQ(two.backUps, 1);
+  EXPECT_EQ(two.centreBox.xmin, 2 * one.centreBox.xmin);
+  EXPECT_EQ(two.centreBox.ymax, 2 * one.centreBox.ymax);
+  // Text is measured in the larger font, which need not be exactly twice
+  // as wide; every fixed length is.
+  EXPECT_EQ(two.east.xmin, 2 * one.east.xmin);
+  EXPECT_NEAR(two.east.xmax, 2 * one.east.xmax, 4);
+  EXPECT_NEAR(two.east.ymin, 2 * one.east.ymin, 2);
+  EXPECT_NEAR(two.east.ymax, 2 * one.east.ymax, 2);
+  EXPECT_NEAR(two.radius, 2 * one.radius, 4);
+}
