@@ -329,7 +329,7 @@ void mDrawArrow(const Menu* m, int p, int x, int y) {
       scaledPoints({{0, -4, 0, 0}, {-6, 2, 0, 0}, {6, 2, 0, 0}, {0, -4, 0, 0}});
   mListRotate(&arrow, p < m->radialCount && p < RADIAL_SLOTS ? angles[p] : 90);
   mListTranslate(&arrow, x, y);
-  mSetLineWidth(1);
+  mSetLineWidth(mScaled(1));
   if (m->enabled[p])
     mPaintPoly(&arrow);
   else
@@ -349,7 +349,7 @@ void mDrawSpokes(const Menu* m, int x, int y) {
     PointList tick = k % 2 == 0 ? longTick : shortTick;
     mListRotate(&tick, float(k * 360 / RADIAL_SLOTS));
     mListTranslate(&tick, x, y);
-    mSetLineWidth(1);
+    mSetLineWidth(mScaled(1));
     mSetColor(drawState.background);
     mPaintPoly(&tick);
     mSetColor(drawState.foreground);
@@ -361,7 +361,7 @@ void mDrawCentre(int x, int y) {
   int half = mScaled(centreDisc) / 2;
   Rect r{mSatAdd(x, -half), mSatAdd(x, half - 1), mSatAdd(y, -half),
          mSatAdd(y, half - 1)};
-  mSetLineWidth(1);
+  mSetLineWidth(mScaled(1));
   mSetColor(drawState.background);
   mPaintPie(&r);
   mSetColor(drawState.foreground);
@@ -379,7 +379,7 @@ void mDrawParentLine(const Menu* m) {
 void mDrawEmptyMarker(int x, int y) {
   int last = mScaled(emptyMarker) - 1;
   Rect r{x, mSatAdd(x, last), y, mSatAdd(y, last)};
-  mSetLineWidth(1);
+  mSetLineWidth(mScaled(1));
   mSetColor(drawState.background);
   mFillRect(&r);
   mSetColor(drawState.foreground);
