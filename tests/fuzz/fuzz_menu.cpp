@@ -493,8 +493,15 @@ class Session {
     sim->setInputScript({});
     sim->setButtonDown(false);
     sim->setEscapeDown(false);
-    if (inOrder_ && root && !root->parent && !(sim->screenImage() == before))
-      fail("a selection left something on the screen");
+    if (inOrder_ && root && !root->parent) {
+      if (!(sim->screenImage() == before))
+        fail("a selection left something on the screen");
+      // A copy kept past its selection is put back over whatever the
+      // screen shows when that stack is next restored.
+      for (const Menu* m : made_)
+        if (m->menuArea.count || m->inkArea.count || m->bandArea.count)
+          fail("a selection left copies of the screen held");
+    }
     result(root);
   }
 
