@@ -1,5 +1,6 @@
 #include "marks/stroke.h"
 
+#include "display/drawing.h"
 #include "menu/report.h"
 
 uint8_t strokeOverflow = 0;
@@ -31,7 +32,10 @@ int mStrokeLength(const Menu* menu) {
   return menu && menu->stroke ? menu->stroke->length : 0;
 }
 
-bool mStrokeTooShort(const Menu* menu) { return mStrokeLength(menu) < 16; }
+// 16 pixels at the screen's pixel ratio: a mark is as short on any screen.
+bool mStrokeTooShort(const Menu* menu) {
+  return mStrokeLength(menu) < mScaled(16);
+}
 
 void mStrokeToList(const StrokeBuffer* stroke, PointList* out) {
   mListClear(out);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim_platform.h"
 #include "report_capture.h"
 
 TEST(StrokeBuffer, LengthIsASumOfTruncatedSegments) {
@@ -20,6 +21,19 @@ TEST(StrokeBuffer, LengthIsASumOfTruncatedSegments) {
   mStrokeReset(root);
   EXPECT_EQ(root->stroke->count, 0);
   EXPECT_EQ(mStrokeLength(root), 0);
+}
+
+TEST(StrokeBuffer, TheShortestMarkGrowsWithThePixelRatio) {
+  platform::SimPlatform sim;
+  sim.setDevicePixelRatio(2);
+  mInit(0, 0, 0, 0, 0, 0);
+  Menu* root = mCreateMenu();
+  mStrokeAdd(root, 0, 0);
+  mStrokeAdd(root, 20, 0);  // ten pixels at a ratio of one
+  EXPECT_TRUE(mStrokeTooShort(root));
+  mStrokeAdd(root, 32, 0);
+  EXPECT_FALSE(mStrokeTooShort(root));
+  mShutdown();
 }
 
 TEST(StrokeBuffer, KeepsTheFirst128AndFlagsOverflow) {
