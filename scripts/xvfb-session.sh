@@ -77,18 +77,31 @@ settled() {
   return 1
 }
 
-# The trainer's main window once it is mapped at its full size: sets
-# `window`, X, Y, WIDTH and HEIGHT, and vx, vy for the 600 x 400 view under
-# its menu bar.
+# The trainer's main window once it is mapped at its full size: the frame
+# holds the 600 x 400 view in a client edge of 2 pixels under its menu bar.
+# Sets `window`, X, Y, WIDTH and HEIGHT, and vx, vy for the view.
 find_trainer_window() {
   local id
   for id in $(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-    if [ "${WIDTH:-0}" = 600 ] && [ "${HEIGHT:-0}" -gt 400 ]; then
+    if [ "${WIDTH:-0}" = 604 ] && [ "${HEIGHT:-0}" -gt 404 ]; then
       window=$id
-      vx=$X vy=$((Y + HEIGHT - 400))
+      vx=$((X + 2)) vy=$((Y + HEIGHT - 402))
       return 0
     fi
   done
   return 1
+}
+
+# A mark drawn with the button held: `points` pairs of x y, visited 10 ms
+# apart. One xdotool process plays it all, so its pace does not depend on
+# how fast processes start on a busy machine.
+draw_mark() {
+  local args=(mousemove "$1" "$2" mousedown 1)
+  shift 2
+  while [ $# -ge 2 ]; do
+    args+=(sleep 0.01 mousemove "$1" "$2")
+    shift 2
+  done
+  xdotool "${args[@]}" mouseup 1
 }

@@ -11,21 +11,6 @@ tarvel=$1
 work=$2
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
-# The frame holds the 600 x 400 view in a client edge of 2 pixels under its
-# menu bar: sets `window`, X, Y, WIDTH and HEIGHT, and vx, vy for the view.
-find_trainer_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-    if [ "${WIDTH:-0}" = 604 ] && [ "${HEIGHT:-0}" -gt 404 ]; then
-      window=$id
-      vx=$((X + 2)) vy=$((Y + HEIGHT - 402))
-      return 0
-    fi
-  done
-  return 1
-}
-
 trace_root=/h/tessik/TraceData
 trace_file=$trace_root/unknown/user.trc
 made_trace=""
@@ -88,12 +73,9 @@ within 20 settled trial "" 4 || fail "the trial screen never settled"
 
 # Food, then Apple: one stroke straight up from the panel's centre.
 x=$((vx + 351)) y=$((vy + 176))
-xdotool mousemove "$x" "$y" mousedown 1
-for i in $(seq 1 15); do
-  xdotool mousemove "$x" $((y - 10 * i))
-  sleep 0.01
-done
-xdotool mouseup 1
+points=("$x" "$y")
+for i in $(seq 1 15); do points+=("$x" $((y - 10 * i))); done
+draw_mark "${points[@]}"
 shot confirmation
 
 if $traced; then
