@@ -30,6 +30,8 @@
 #include "platform/sim_gesture.h"
 #include "platform/sim_platform.h"
 #include "random_menus.h"
+#include "trace/trace.h"
+#include "trace_off.h"
 
 // Fontconfig keeps caches of its own to the end of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -542,6 +544,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Kept for the whole process, like a client's platform.
   sim = new FuzzPlatform();
   mSetReportHook(countReport);
+  mTraceUseBaseForTesting(untracedBase);
   tracing = std::getenv("TARVEL_FUZZ_TRACE") != nullptr;
   std::atexit(printTotals);
   return 0;

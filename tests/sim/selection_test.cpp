@@ -17,6 +17,7 @@
 #include "practice_menu.h"
 #include "report_capture.h"
 #include "trace/trace.h"
+#include "trace_off.h"
 
 using platform::Gesture;
 
@@ -437,7 +438,7 @@ TEST_F(Selection, TraceLinesForMarksMenusAndRejections) {
   EXPECT_NE(lines[3].find(" 31 c   "), std::string::npos) << lines[3];
   EXPECT_EQ(lines[3].substr(lines[3].find(' ') + 1, 1), "M");
 
-  mTraceUseBaseForTesting(nullptr);
+  mTraceUseBaseForTesting(untracedBase);
   fs::remove_all(base);
 }
 
@@ -450,7 +451,7 @@ struct TraceDirectory {
     mTraceUseBaseForTesting(path.c_str());
   }
   ~TraceDirectory() {
-    mTraceUseBaseForTesting(nullptr);
+    mTraceUseBaseForTesting(untracedBase);
     std::filesystem::remove_all(path);
   }
   std::filesystem::path file() const { return path / "unknown" / "user.trc"; }

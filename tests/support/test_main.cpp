@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "trace/trace.h"
+#include "trace_off.h"
+
 // Menu records and their stroke buffers are never freed: a tree lives until
 // the program ends. Fontconfig keeps caches of its own to the end as well.
 extern "C" const char* __lsan_default_suppressions() {
@@ -19,6 +22,7 @@ int main(int argc, char** argv) {
     mkdir(dir.c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   }
+  mTraceUseBaseForTesting(untracedBase);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
