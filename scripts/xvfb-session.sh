@@ -105,3 +105,17 @@ draw_mark() {
   done
   xdotool "${args[@]}" mouseup 1
 }
+
+# Talking to a probe started as `coproc PROBE { ... }`: `send` writes a
+# line to it; `expect WORD [SECONDS]` reads its lines (10 s apart at most
+# unless given) until one starts with WORD, whose fields land in `reply`.
+send() { echo "$1" >&"${PROBE[1]}"; }
+expect() {
+  local word=$1 seconds=${2:-10} line
+  while read -t "$seconds" -r line <&"${PROBE[0]}"; do
+    echo "probe: $line" >>"$log"
+    read -r -a reply <<<"$line"
+    [ "${reply[0]}" = "$word" ] && return 0
+  done
+  fail "the probe never said '$word'"
+}

@@ -45,18 +45,6 @@ within 10 grep -q shown "$work/animate.out" || fail "the window beneath never sh
 
 coproc PROBE { exec "$probe" 2>"$work/probe.err"; }
 pids="$PROBE_PID $pids"
-probe_out=${PROBE[0]}
-probe_in=${PROBE[1]}
-send() { echo "$1" >&"$probe_in"; }
-expect() {
-  local word=$1 line
-  while read -t 10 -r line <&"$probe_out"; do
-    echo "probe: $line" >>"$log"
-    read -r -a reply <<<"$line"
-    [ "${reply[0]}" = "$word" ] && return 0
-  done
-  fail "the probe never said '$word'"
-}
 
 # Pixels that differ between two screenshots outside the changing box and
 # the rectangle "L,T R,B" given third, if any.

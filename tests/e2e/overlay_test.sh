@@ -41,22 +41,8 @@ fi
 coproc PROBE { exec "$probe" 2>"$work/probe.err"; }
 probe_pid=$PROBE_PID
 pids="$probe_pid $pids"
-probe_out=${PROBE[0]}
-probe_in=${PROBE[1]}
 
-send() { echo "$1" >&"$probe_in"; }
 
-# Reads the probe's lines until one starts with `word`; its fields land in
-# `reply`.
-expect() {
-  local word=$1 line
-  while read -t 10 -r line <&"$probe_out"; do
-    echo "probe: $line" >>"$log"
-    read -r -a reply <<<"$line"
-    [ "${reply[0]}" = "$word" ] && return 0
-  done
-  fail "the probe never said '$word'"
-}
 
 differing() { compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true; }
 expect_pixel() {

@@ -63,25 +63,13 @@ within 10 settled before "${ow}x${oh}+${ow}+0" || fail "the screen never settled
 
 coproc PROBE { DISPLAY=$xw exec "$probe" 2>"$work/probe.err"; }
 pids="$PROBE_PID $pids"
-probe_out=${PROBE[0]}
-probe_in=${PROBE[1]}
-send() { echo "$1" >&"$probe_in"; }
-expect() {
-  local word=$1 line
-  while read -t 20 -r line <&"$probe_out"; do
-    echo "probe: $line" >>"$log"
-    read -r -a reply <<<"$line"
-    [ "${reply[0]}" = "$word" ] && return 0
-  done
-  fail "the probe never said '$word'"
-}
 
 px=$((ow + ow / 2)) py=$((oh / 2))
 send "press $px $py"
-expect opened
+expect opened 20
 [ "${reply[1]}" = live ] || fail "the overlay is a copy of the screen under XWayland"
 echo "opened in ${reply[2]} us" >>"$log"
-expect menu
+expect menu 20
 read -r _ ml mt mr mb _ <<<"${reply[*]}"
 shot held
 # White where black: black pixels are counted; the menu's own outlines
@@ -95,7 +83,7 @@ shot held
 [ "$(compare -metric AE -extract "$((mr - ml + 1))x$((mb - mt + 1))+$ml+$mt" "$work/before.png" "$work/held.png" null: 2>&1 || true)" != 0 ] ||
   fail "no menu on the screen"
 send release
-expect released
+expect released 20
 [ "${reply[1]} ${reply[2]}" = "1 0" ] || fail "released without moving, yet ${reply[*]}"
 send quit
 wait "$PROBE_PID" || fail "the probe exited with $?"
