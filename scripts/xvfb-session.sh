@@ -93,14 +93,17 @@ find_trainer_window() {
   return 1
 }
 
-# A mark drawn with the button held: `points` pairs of x y, visited 10 ms
-# apart. One xdotool process plays it all, so its pace does not depend on
-# how fast processes start on a busy machine.
+# A mark drawn with the button held: pairs of x y, the first pressed on, the
+# rest visited 10 ms apart. Like a person, it starts to move once the menu's
+# overlay shows that the press was taken in; one xdotool process plays the
+# moves, so their pace does not depend on how fast processes start.
 draw_mark() {
-  local args=(mousemove "$1" "$2" mousedown 1)
+  xdotool mousemove "$1" "$2" mousedown 1
   shift 2
+  within 10 xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1 || true
+  local args=()
   while [ $# -ge 2 ]; do
-    args+=(sleep 0.01 mousemove "$1" "$2")
+    args+=(mousemove "$1" "$2" sleep 0.01)
     shift 2
   done
   xdotool "${args[@]}" mouseup 1
