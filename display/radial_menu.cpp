@@ -314,8 +314,11 @@ void mDrawItem(Menu* m, int n, bool highlighted) {
   mMoveTo(m->labelPoint[p].x, m->labelPoint[p].y);
   if (m->enabled[p])
     mDrawText(m->label[p], m->italic[p], m->regularWeight[p]);
-  else
+  else {
+    // In the font it was measured in, or it reaches past its box.
+    mSelectFont(mLabelFontName(m->italic[p], m->regularWeight[p]));
     mDrawDisabledText(m->label[p]);
+  }
   if (m->submenu[p]) {
     mSetColor(text);
     mDrawArrow(m, p, m->arrowPoint[p].x, m->arrowPoint[p].y);

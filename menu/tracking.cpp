@@ -298,6 +298,9 @@ void trackLinear(Menu* root, int x, int y) {
   if (base && mHasLinearPart(base) && !mIsLinearOnly(base) &&
       y < base->itemRect[base->radialCount].ymin - mScaled(returnLine)) {
     eraseUpTo(root, base);
+    // A list opened along a paused mark left its base drawn reduced, as an
+    // ancestor; tracked again, it is shown in full.
+    if (base->drawnAsParent) mShowMenu(base, x, y);
     root->mode = 1;
     crossCursor();
   }

@@ -6,9 +6,41 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+
 namespace platform {
 
 namespace {
+
+// Copies this large get pages of their own, given back to the system when
+// freed. Taken from the heap, screen-sized copies raise the allocator's
+// threshold for keeping freed memory, and the heap then grows at every new
+// peak of copies alive at once and never shrinks.
+constexpr size_t ownPagesBytes = 64 * 1024;
+constexpr size_t mappingHeader = 64;  // holds the mapping's length
+
+void unmapPixels(void* mapping) {
+  munmap(mapping, *static_cast<size_t*>(mapping));
+}
+
+QImage copyOfArea(const QImage& image, const QRect& area) {
+  size_t line = size_t(area.width()) * sizeof(QRgb);
+  size_t bytes = line * size_t(area.height());
+  if (bytes < ownPagesBytes || image.depth() != 32) return image.copy(area);
+  size_t length = mappingHeader + bytes;
+  void* mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapping == MAP_FAILED) return QImage();
+  *static_cast<size_t*>(mapping) = length;
+  uchar* pixels = static_cast<uchar*>(mapping) + mappingHeader;
+  for (int row = 0; row < area.height(); row++)
+    std::memcpy(
+        pixels + size_t(row) * line,
+        image.constScanLine(area.y() + row) + size_t(area.x()) * sizeof(QRgb),
+        line);
+  return QImage(pixels, area.width(), area.height(), qsizetype(line),
+                image.format(), unmapPixels, mapping);
+}
 
 // Cuts the segment (x0, y0)-(x1, y1) to the part inside the box, moving an
 // end point only when it lies outside (Liang-Barsky); false when nothing of
@@ -318,7 +350,7 @@ Bitmap* ImageSurface::copyOut(int x, int y, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
   QRect kept = onImage(x, y, int64_t(x) + width, int64_t(y) + height);
   if (kept.isEmpty()) return new (std::nothrow) Bitmap(QImage(), QPoint());
-  QImage pixels = image_->copy(kept);
+  QImage pixels = copyOfArea(*image_, kept);
   if (pixels.isNull()) return nullptr;
   // Less than width and height apart, so the offset fits.
   QPoint offset(int(int64_t(kept.x()) - x), int(int64_t(kept.y()) - y));
