@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "app/random.h"
-#include "platform/overlay_picture.h"
 #include "platform/platform.h"
 #include "resources/resources.h"
 
@@ -439,11 +438,16 @@ void TrainerView::refreshClock() {
   if (now - lastClockPush_ < clockPushMs) return;
   lastClockPush_ = now;
   canvas_.present();
-  // While a selection is on, the library's overlay covers the view: the
-  // clock goes onto it too, so that it is seen counting.
-  QPoint onScreen = mapToGlobal(area.topLeft());
-  platform::drawOnOverlay(canvas_.image().copy(area), onScreen.x(),
-                          onScreen.y());
+  // An overlay that shows a picture of the screen hides the view during a
+  // selection: the clock goes into that picture, beneath the menus.
+  qreal ratio = devicePixelRatioF();
+  QImage clock =
+      canvas_.image().copy(area).convertToFormat(QImage::Format_RGB32);
+  if (ratio != 1) clock = clock.scaled((QSizeF(area.size()) * ratio).toSize());
+  QPoint onScreen = mapToGlobal(area.topLeft()) * ratio;
+  mDrawBeneath(onScreen.x(), onScreen.y(), clock.width(), clock.height(),
+               reinterpret_cast<const uint32_t*>(clock.constBits()),
+               int(clock.bytesPerLine()));
 }
 
 void TrainerView::runTrial() {
@@ -469,8 +473,7 @@ void TrainerView::runTrial() {
   in = p.pollInput();
   mRelease(practiceMenu, in.x, in.y);
   mShowConfirmation(practiceMenu);
-  uint32_t waitStart = p.tickCount();
-  while (p.tickCount() - waitStart < 100) p.spinStep();
+  p.sleepMs(100);
   mEraseConfirmation(practiceMenu);
   mShutdown();
   uintptr_t value = 0;

@@ -1,6 +1,8 @@
 #include "display/save_under.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "display/drawing.h"
 #include "marks/stroke.h"
@@ -8,8 +10,33 @@
 
 namespace {
 
+// Every copy the stacks hold, for drawing beneath the library's drawing.
+struct HeldCopy {
+  platform::Bitmap* bitmap;
+  int x, y, width, height;
+};
+std::vector<HeldCopy>& heldCopies() {
+  static std::vector<HeldCopy> copies;
+  return copies;
+}
+
+void forget(platform::Bitmap* bitmap) {
+  auto& copies = heldCopies();
+  for (size_t i = copies.size(); i-- > 0;)
+    if (copies[i].bitmap == bitmap) {
+      copies[i] = copies.back();
+      copies.pop_back();
+      return;
+    }
+}
+
 void push(SaveStack* stack, platform::Bitmap* copy, int x, int y, int width,
           int height) {
+  try {
+    heldCopies().push_back(HeldCopy{copy, x, y, width, height});
+  } catch (const std::bad_alloc&) {
+    // Nothing is drawn beneath in this copy then; it still goes back.
+  }
   int i = stack->count;
   stack->bitmaps[i] = copy;
   stack->x[i] = x;
@@ -113,6 +140,7 @@ void mRestoreAll(SaveStack* stack) {
     if (stack->width[i] != 0 && stack->height[i] != 0) {
       if (drawState.screen)
         drawState.screen->copyIn(stack->bitmaps[i], stack->x[i], stack->y[i]);
+      forget(stack->bitmaps[i]);
       platform::deleteBitmap(stack->bitmaps[i]);
     }
     stack->bitmaps[i] = nullptr;
@@ -163,4 +191,43 @@ void mEraseMenu(Menu* menu) {
   if (!menu->drawnAsParent) mRestoreBandArea(menu);
   menu->drawnAsParent = 0;
   mRestoreMenuArea(menu);
+}
+
+int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
+                 int stride) {
+  platform::Surface* screen = drawState.screen;
+  if (!screen || screen->showsDesktop()) return 0;
+  if (!pixels || width <= 0 || height <= 0 ||
+      int64_t(stride) < int64_t(width) * 4)
+    return 0;
+  // Only the part on the screen is drawn anywhere.
+  int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+  int64_t right = std::min<int64_t>(int64_t(x) + width, screen->width());
+  int64_t bottom = std::min<int64_t>(int64_t(y) + height, screen->height());
+  if (left >= right || top >= bottom) return 1;
+  std::vector<uint32_t> row(size_t(right - left));
+  // Row `at` of the picture from column `from` to `to`, in screen pixels.
+  auto source = [&](int64_t at, int64_t from, int64_t to) {
+    const auto* line = reinterpret_cast<const uint8_t*>(pixels) +
+                       size_t(at - y) * size_t(stride) + size_t(from - x) * 4;
+    std::memcpy(row.data(), line, size_t(to - from) * 4);
+    return row.data();
+  };
+  for (int64_t at = top; at < bottom; at++)
+    if (!screen->putBeneath(int(left), int(at), source(at, left, right),
+                            int(right - left)))
+      return 0;
+  // The copies hold the desktop where the drawing hides it; restored, they
+  // show the picture as it is now.
+  for (const HeldCopy& copy : heldCopies()) {
+    int64_t from = std::max<int64_t>(copy.x, left);
+    int64_t to = std::min<int64_t>(int64_t(copy.x) + copy.width, right);
+    int64_t rowEnd = std::min<int64_t>(int64_t(copy.y) + copy.height, bottom);
+    for (int64_t at = std::max<int64_t>(copy.y, top); at < rowEnd && from < to;
+         at++)
+      platform::putBeneath(copy.bitmap, int(from - copy.x), int(at - copy.y),
+                           source(at, from, to), int(to - from));
+  }
+  screen->flush();
+  return 1;
 }

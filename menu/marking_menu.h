@@ -11,7 +11,8 @@
 //   Building ......... mCreateMenu, mNewSubmenu, mAddItem
 //   One selection .... mInit, mPress, mMotion / mPoll while mButtonsDown,
 //                      mRelease, mShowConfirmation, mEraseConfirmation,
-//                      mShutdown
+//                      mShutdown; mDrawBeneath for a client that keeps
+//                      drawing meanwhile
 //   Reading it ....... mGetResult
 //
 // A selection, as a client drives it:
@@ -183,3 +184,16 @@ void mEraseConfirmation(Menu* menu);
 
 // True while any mouse button is held.
 bool mButtonsDown();
+
+// A client window that keeps changing during a selection (a clock) -------
+
+// Shows a picture of the client's at screen point (x, y) beneath the menus,
+// bands and ink: wherever they do not hide it, and in what they put back
+// when taken away. `pixels` holds `height` rows of `width` 32-bit words,
+// 0xAARRGGBB with the top byte ignored, rows `stride` bytes apart. Returns
+// 1 when shown (parts off the screen are left out); 0 when the client
+// should draw in its own window as ever: no overlay is up, the overlay lets
+// the desktop show through as it changes (over a compositor), or the
+// arguments are bad.
+int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
+                 int stride);

@@ -1,6 +1,8 @@
 #include "menu/tracking.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "display/drawing.h"
@@ -56,6 +58,30 @@ void arm(Menu* root) {
 void disarm() { popupTimer.armed = false; }
 
 void setDelay(double seconds) { popupTimer.delayUs = microsecondsOf(seconds); }
+
+// Tells the platform when the selection next needs a poll: the popup, a
+// position waiting for its sample window to pass, a cascade's rest. A
+// platform that waits between polls then waits no longer.
+void announceDeadline() {
+  platform::Platform& p = platform::current();
+  int64_t now = mClockMicroseconds();
+  uint32_t tick = mTickCount();
+  int64_t due = INT64_MAX;
+  // When the tick count, now `tick`, has moved on by `ticks`.
+  auto afterTicks = [&](int64_t ticks) {
+    return ticks <= 0 ? now : now - now % 1000 + ticks * 1000;
+  };
+  if (popupTimer.armed && popupTimer.menu)
+    due = popupTimer.startUs + popupTimer.delayUs + 1;
+  Menu* root = sampledRoot;
+  if (root && samplePending)
+    due = std::min(due, afterTicks(int64_t(sampleWindowMs) -
+                                   int64_t(tick - lastSample.tick)));
+  if (root && root->dwellArmed)
+    due = std::min(due, afterTicks(int64_t(cascadeRestMs) + 1 -
+                                   int64_t(tick - root->dwellStart)));
+  if (due != INT64_MAX) p.wakeBy(uint64_t(std::max(due, now)));
+}
 
 bool timerDue() {
   return popupTimer.armed && popupTimer.menu &&
@@ -398,6 +424,7 @@ void mPoll() {
     mFlush();
   }
   if (timerDue()) fire(popupTimer.menu);
+  announceDeadline();
 }
 
 void mRelease(Menu* menu, int x, int y) {
@@ -433,9 +460,11 @@ void mShowConfirmation(Menu* menu) {
     return;
   mDrawIdealMark(menu);
   mFlush();
-  double start = mClock();
+  // Shown for the whole pause, asleep meanwhile.
+  int64_t end = mClockMicroseconds() + microsecondsOf(confirmationTime);
   platform::Platform& p = platform::current();
-  while (mClock() - start < confirmationTime) p.spinStep();
+  for (int64_t left; (left = end - mClockMicroseconds()) > 0;)
+    p.sleepMs(uint32_t((left + 999) / 1000));
   mEraseIdealMark(menu);
 }
 

@@ -18,9 +18,11 @@ namespace platform {
 
 namespace {
 
-// A live overlay's window left mapped after a selection is taken down once
-// no other selection has come for this long.
-constexpr int liveIdleUnmapMs = 5 * 60 * 1000;
+// A live overlay's window left mapped after a selection gives back its
+// picture and shrinks to one pixel once no other selection has come for
+// this long. It stays mapped: mapped again, it would be faded in by the
+// compositor under the next menu.
+constexpr int liveIdleShrinkMs = 5 * 60 * 1000;
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -139,15 +141,23 @@ class KeptOverlay {
     parts_ = std::move(parts);
     connection_ = connection;
     geometry_ = geometry;
-    idle_.start(liveIdleUnmapMs);
+    idle_.start(liveIdleShrinkMs);
   }
 
-  // What was kept, when made for this connection and desktop.
+  bool holds() const { return bool(parts_.window); }
+
+  // What was kept, when made for this connection and desktop, at full size
+  // again.
   LiveParts take(xcb_connection_t* connection, const QRect& geometry) {
     idle_.stop();
     LiveParts parts;
-    if (parts_.window && connection == connection_ && geometry == geometry_)
+    if (parts_.window && connection == connection_ && geometry == geometry_) {
       parts = std::move(parts_);
+      if (parts.window->geometry() != geometry) {
+        parts.window->setGeometry(geometry);
+        xcb_flush(connection);
+      }
+    }
     drop();
     return parts;
   }
@@ -170,7 +180,14 @@ class KeptOverlay {
  private:
   KeptOverlay() {
     idle_.setSingleShot(true);
-    QObject::connect(&idle_, &QTimer::timeout, [this] { drop(); });
+    QObject::connect(&idle_, &QTimer::timeout, [this] { shrink(); });
+  }
+
+  void shrink() {
+    if (!parts_.window) return;
+    parts_.picture = QImage();
+    parts_.window->setGeometry(QRect(geometry_.topLeft(), QSize(1, 1)));
+    xcb_flush(connection_);
   }
 
   void drop() {
@@ -275,8 +292,16 @@ std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
   picture.setDevicePixelRatio(1);
   std::unique_ptr<DesktopOverlay> overlay(
       new DesktopOverlay(connection, std::move(picture), false));
+  overlay->markAsDesktop();
   if (!overlay->start(desktop)) return nullptr;
   return overlay;
+}
+
+void DesktopOverlay::prepare(xcb_connection_t* connection) {
+  if (!connection || KeptOverlay::get()->holds() || !compositorRuns(connection))
+    return;
+  // Taken down at once, a live overlay is kept mapped and clear.
+  open(connection).reset();
 }
 
 namespace {

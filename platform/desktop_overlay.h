@@ -38,12 +38,16 @@ class DesktopOverlay : public ImageSurface {
   // screen cannot be copied, the window cannot be made or the server's
   // pixels are not laid out as the picture's (32 bits, host order).
   static std::unique_ptr<DesktopOverlay> open(xcb_connection_t* connection);
+  // Over a compositor, maps the live overlay's window now, clear, so that
+  // the compositor's fade-in of a newly mapped window is over before the
+  // first selection needs it. Nothing elsewhere.
+  static void prepare(xcb_connection_t* connection);
   ~DesktopOverlay() override;
   DesktopOverlay(const DesktopOverlay&) = delete;
   DesktopOverlay& operator=(const DesktopOverlay&) = delete;
 
   // The desktop beneath stays live, the client's own windows included.
-  bool live() const { return live_; }
+  bool showsDesktop() const override { return live_; }
 
  protected:
   void present(const QRect& area) override;

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -39,9 +40,13 @@ QScreen* primaryScreen() {
   return desktopConnection() ? QGuiApplication::primaryScreen() : nullptr;
 }
 
-// The shortest pass of a polling loop when no input arrives: the loop
-// sleeps instead of spinning, and still meets the popup, cascade and
-// confirmation deadlines within a millisecond.
+// A pass of a polling loop lasts until input arrives, the library's next
+// deadline (a popup, a cascade, a position to take) or this long at most.
+// The pointer's position is read again at least that often, for moves that
+// send no input events (a warped pointer).
+constexpr uint64_t idlePassUs = 10000;
+// The shortest pass when no input arrives: a loop whose deadline is over
+// before it polls again does not spin.
 constexpr uint64_t passUs = 1000;
 
 // The selection loop reads input twice a pass, the pointer for mMotion and
@@ -50,7 +55,12 @@ constexpr int readsPerPass = 2;
 
 }  // namespace
 
-DesktopPlatform::DesktopPlatform() = default;
+DesktopPlatform::DesktopPlatform() {
+  // Once the application's event loop runs, the overlay is readied.
+  if (qGuiApp)
+    QTimer::singleShot(0, qGuiApp,
+                       [] { DesktopOverlay::prepare(desktopConnection()); });
+}
 
 DesktopPlatform::~DesktopPlatform() = default;
 
@@ -76,9 +86,17 @@ InputState DesktopPlatform::pollInput() {
   return input_.poll(microseconds());
 }
 
+void DesktopPlatform::wakeBy(uint64_t us) {
+  if (wakeByUs_ == 0 || us < wakeByUs_) wakeByUs_ = us;
+}
+
 void DesktopPlatform::endPass() {
   uint64_t now = microseconds();
-  if (now < passStartUs_ + passUs) input_.wait(passStartUs_ + passUs - now);
+  uint64_t end = passStartUs_ + idlePassUs;
+  if (wakeByUs_ != 0)
+    end = std::min(end, std::max(wakeByUs_, passStartUs_ + passUs));
+  wakeByUs_ = 0;
+  if (now < end) input_.wait(end - now);
   startPass();
 }
 

@@ -30,6 +30,7 @@ class DesktopPlatform : public Platform {
   uint64_t microseconds() override;
   void sleepMs(uint32_t ms) override;
   void spinStep() override;
+  void wakeBy(uint64_t us) override;
   InputState pollInput() override;
   void setCursor(Cursor cursor) override;
   bool moduleLoaded(const char* name) override;
@@ -52,6 +53,7 @@ class DesktopPlatform : public Platform {
   std::unique_ptr<DesktopOverlay> overlay_;
   X11Input input_;
   uint64_t passStartUs_ = 0;  // when the last wait ended
+  uint64_t wakeByUs_ = 0;     // the library's deadline for this pass, or 0
   int readsThisPass_ = 0;
   Sound sound_;
   bool crossShown_ = false;  // the cross is Qt's override cursor now

@@ -378,13 +378,46 @@ void ImageSurface::copyIn(const Bitmap* bitmap, int x, int y) {
 
 void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
 
-void ImageSurface::putImage(int x, int y, const QImage& picture) {
-  QRect visible = onImage(x, y, int64_t(x) + picture.width(),
-                          int64_t(y) + picture.height());
-  if (visible.isEmpty()) return;
-  QPainter& p = painter();
-  p.drawImage(x, y, picture);
-  touch(visible);
+namespace {
+
+// Puts the part of a row of `count` pixels from (x, y) that lies on `image`
+// where the image still shows the desktop (a clear top byte); returns the
+// row's part on the image, empty when none.
+QRect putRowBeneath(QImage& image, int64_t x, int64_t y, const uint32_t* pixels,
+                    int count) {
+  if (!pixels || count <= 0 || y < 0 || y >= image.height()) return QRect();
+  int64_t left = std::max<int64_t>(x, 0);
+  int64_t right = std::min<int64_t>(x + int64_t(count), image.width());
+  if (left >= right) return QRect();
+  auto* row = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
+  for (int64_t i = left; i < right; i++)
+    if (qAlpha(row[i]) == 0) row[i] = pixels[i - x] & 0x00FFFFFFu;
+  return QRect(int(left), int(y), int(right - left), 1);
+}
+
+}  // namespace
+
+void putBeneath(Bitmap* bitmap, int x, int y, const uint32_t* pixels,
+                int count) {
+  if (!bitmap || bitmap->image.isNull()) return;
+  putRowBeneath(bitmap->image, int64_t(x) - bitmap->offset.x(),
+                int64_t(y) - bitmap->offset.y(), pixels, count);
+}
+
+void ImageSurface::markAsDesktop() {
+  prepare();
+  for (int y = 0; y < image_->height(); y++) {
+    auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
+    for (int x = 0; x < image_->width(); x++) row[x] &= 0x00FFFFFFu;
+  }
+}
+
+bool ImageSurface::putBeneath(int x, int y, const uint32_t* pixels, int count) {
+  if (y >= 0 && y < image_->height()) {
+    prepare();
+    touch(putRowBeneath(*image_, x, y, pixels, count));
+  }
+  return true;
 }
 
 void ImageSurface::flush() {

@@ -3,7 +3,9 @@
 // outside, line end points not drawn. Serves the simulated screen and the
 // desktop overlay's picture alike; the overlay pushes what changed in
 // present(). Every call takes any int coordinates: edges are worked out in
-// 64 bits and cut to the image before Qt sees them.
+// 64 bits and cut to the image before Qt sees them. The top byte of a pixel
+// tells drawing from the desktop beneath: drawing sets it, and a picture
+// marked as the desktop's has it clear (copies keep it).
 #pragma once
 
 #include <QFont>
@@ -57,9 +59,13 @@ class ImageSurface : public Surface {
   Bitmap* copyOut(int x, int y, int width, int height) override;
   void copyIn(const Bitmap* bitmap, int x, int y) override;
   void flush() override;
+  // Only the desktop's pixels as marked by markAsDesktop are written to;
+  // everything drawn since covers them.
+  bool putBeneath(int x, int y, const uint32_t* pixels, int count) override;
 
-  // Draws a picture of the client's at (x, y), as part of the screen.
-  void putImage(int x, int y, const QImage& picture);
+  // Marks every pixel as the desktop's, the picture beneath all drawing:
+  // the top byte of the image's pixels is cleared, where drawing sets it.
+  void markAsDesktop();
 
   QRect dirty() const { return dirty_; }
 

@@ -87,6 +87,19 @@ class Surface {
 
   // Shows what changed since the last flush, at once.
   virtual void flush() = 0;
+
+  // True when the desktop shows through wherever nothing was drawn, as it
+  // changes (a live overlay over a compositor); false when the surface is
+  // a picture of the desktop taken when it opened.
+  virtual bool showsDesktop() const { return false; }
+  // Puts `count` pixels of a client's picture, 0x00RRGGBB each, in a row
+  // from (x, y), beneath what was drawn: only where the surface still shows
+  // the desktop it opened on. False, doing nothing, when the surface cannot
+  // tell drawn pixels from the desktop's.
+  virtual bool putBeneath(int x, int y, const uint32_t* pixels, int count) {
+    (void)x, (void)y, (void)pixels, (void)count;
+    return false;
+  }
 };
 
 class Platform {
@@ -98,8 +111,11 @@ class Platform {
   virtual uint64_t microseconds() = 0;
   uint32_t tickCount() { return uint32_t(microseconds() / 1000); }
   virtual void sleepMs(uint32_t ms) = 0;
-  // Called on every pass of a busy wait.
+  // Called on every pass of a polling loop; may wait there for input.
   virtual void spinStep() = 0;
+  // The library's next deadline, on the microseconds() clock: a wait of the
+  // next pass ends by then. Nothing for a platform that never waits long.
+  virtual void wakeBy(uint64_t us) { (void)us; }
 
   // Input, read from the device state without dispatching any events.
   virtual InputState pollInput() = 0;
@@ -138,6 +154,10 @@ class Platform {
 
 // Frees a copy made by Surface::copyOut; the surface need not exist any more.
 void deleteBitmap(Bitmap* bitmap);
+// Surface::putBeneath for a copy: (x, y) is counted from the corner the copy
+// was asked for, and pixels outside what it holds are left out.
+void putBeneath(Bitmap* bitmap, int x, int y, const uint32_t* pixels,
+                int count);
 
 // The platform in use: the one installed last, else the desktop platform.
 Platform& current();

@@ -38,6 +38,9 @@ SimPlatform::SimPlatform(int screenWidth, int screenHeight) {
   screen_ = QImage(screenWidth, screenHeight, QImage::Format_RGB32);
   paintTestPattern(screen_);
   surface_ = std::make_unique<ImageSurface>(&screen_);
+  // The pattern is the desktop: what a client draws beneath the menus goes
+  // wherever it still shows.
+  surface_->markAsDesktop();
   workArea_ = Rect{0, screenWidth - 1, 0, screenHeight - 1};
   std::strcpy(menuFont_.family, "Liberation Sans");
   menuFont_.pixelSize = 12;

@@ -9,7 +9,8 @@
 //                                        every frame, until it is killed;
 //                                        says "shown" once on the screen
 //
-// Otherwise, commands and what the probe answers on standard output:
+// Otherwise the probe says "ready" once it has started, then takes
+// commands; what it answers on standard output:
 //   press X Y   opened live|copy US      mInit done, in US microseconds
 //               menu L T R B EL ET ER EB the menu has popped up there, its
 //                                        East item's box at EL ET ER EB; the
@@ -157,13 +158,12 @@ bool holdSelection(Menu* root, int x, int y, Commands& commands) {
   long us = long(std::chrono::duration_cast<std::chrono::microseconds>(
                      Clock::now() - started)
                      .count());
-  auto* overlay =
-      dynamic_cast<platform::DesktopOverlay*>(platform::current().overlay());
+  platform::Surface* overlay = platform::current().overlay();
   if (!overlay) {
     say("no-overlay");
     return false;
   }
-  say("opened %s %ld", overlay->live() ? "live" : "copy", us);
+  say("opened %s %ld", overlay->showsDesktop() ? "live" : "copy", us);
   mPress(root, x, y);
   bool popped = false;
   std::string line;
@@ -208,6 +208,11 @@ int main(int argc, char** argv) {
   if (mode == "animate" && argc == 6) return animate(argv);
 
   Menu* root = buildMenu();
+  // The platform is made at the start, as an application makes it, and
+  // readies the overlay once events are handled.
+  platform::current();
+  QCoreApplication::processEvents();
+  say("ready");
   Commands commands;
   std::string line;
   while (commands.next(line, 60000)) {

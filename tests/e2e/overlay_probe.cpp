@@ -30,7 +30,6 @@
 #include <string>
 
 #include "display/drawing.h"
-#include "platform/overlay_picture.h"
 #include "platform/platform.h"
 #include "platform/x11_input.h"
 
@@ -193,7 +192,9 @@ int main(int argc, char** argv) {
       // inside its window, 40 x 20 at (300, 200) of the window.
       QImage clock(40, 20, QImage::Format_RGB32);
       clock.fill(QColor(250, 220, 0));
-      platform::drawOnOverlay(clock, at.x() + 300, at.y() + 200);
+      mDrawBeneath(at.x() + 300, at.y() + 200, clock.width(), clock.height(),
+                   reinterpret_cast<const uint32_t*>(clock.constBits()),
+                   int(clock.bytesPerLine()));
       say("drawn %d %d %d %d", box.xmin, box.ymin, box.xmax, box.ymax);
       pollUntilEscape();
       mShutdown();

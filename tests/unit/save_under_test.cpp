@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <climits>
 
 #include "display/drawing.h"
@@ -226,4 +227,65 @@ TEST_F(SaveUnder, MarksAtTheEndsOfTheIntRangeLeaveTheScreenAsItWas) {
             640 * 480);
   mRelease(root, INT_MAX, 100);
   EXPECT_EQ(sim.screenImage(), before);
+}
+
+// A client picture shown beneath the library's drawing: seen where nothing
+// hides it, never over a drawn pixel, and in full once every drawing is
+// taken away again, whichever copy held which part.
+TEST_F(SaveUnder, PicturesGoBeneathTheDrawing) {
+  const platform::Colour red = platform::rgb(255, 0, 0);
+  QImage before = sim.screenImage().copy();
+  auto* first = new SaveStack{};
+  auto* second = new SaveStack{};
+  // A box with a hole drawn in two frames, then text over its edge, and a
+  // later save whose copy holds both drawn and undrawn pixels.
+  mSaveRect(first, 100, 100, 60, 60);
+  fill(100, 159, 100, 109, red);
+  fill(100, 109, 110, 159, red);
+  mSaveRect(second, 90, 90, 100, 100);
+  mSetColor(platform::rgb(0, 0, 0));
+  drawState.screen->selectFont({"Liberation Sans", 20, 700, false});
+  drawState.screen->drawText(104, 130, "Tools", 0);
+  mFlush();
+  QImage drawn = sim.screenImage().copy();
+
+  QImage picture(80, 80, QImage::Format_RGB32);
+  picture.fill(qRgb(10, 200, 30));
+  auto draw = [&](const QImage& p, int x, int y) {
+    return mDrawBeneath(x, y, p.width(), p.height(),
+                        reinterpret_cast<const uint32_t*>(p.constBits()),
+                        int(p.bytesPerLine()));
+  };
+  ASSERT_EQ(draw(picture, 95, 95), 1);
+  const QImage& shown = sim.screenImage();
+  int pictured = 0;
+  for (int y = 0; y < 200; y++)
+    for (int x = 0; x < 200; x++) {
+      bool inside = x >= 95 && x < 175 && y >= 95 && y < 175;
+      if (drawn.pixel(x, y) != before.pixel(x, y) || !inside) {
+        ASSERT_EQ(shown.pixel(x, y), drawn.pixel(x, y)) << x << "," << y;
+      } else {
+        ASSERT_EQ(shown.pixel(x, y), qRgb(10, 200, 30)) << x << "," << y;
+        pictured++;
+      }
+    }
+  EXPECT_GT(pictured, 2000);
+  // Taken away newest first, the drawing leaves the picture and the
+  // desktop around it.
+  mRestoreAll(second);
+  mRestoreAll(first);
+  QImage expected = before.copy();
+  QPainter(&expected).drawImage(95, 95, picture);
+  EXPECT_EQ(sim.screenImage(), expected);
+
+  // Nothing to draw on, or nothing sensible to draw: the client draws.
+  EXPECT_EQ(draw(picture, -1000, -1000), 1);
+  const auto* words = reinterpret_cast<const uint32_t*>(picture.constBits());
+  EXPECT_EQ(mDrawBeneath(0, 0, 10, 10, nullptr, 40), 0);
+  EXPECT_EQ(mDrawBeneath(0, 0, 10, 10, words, 39), 0);  // rows overlap
+  EXPECT_EQ(mDrawBeneath(0, 0, -1, 10, words, 40), 0);
+  mShutdown();
+  EXPECT_EQ(draw(picture, 0, 0), 0);
+  delete first;
+  delete second;
 }
