@@ -167,6 +167,7 @@ class Session {
     Release,
     ShowConfirmation,
     EraseConfirmation,
+    DrawBeneath,
     Input,
     OpCount
   };
@@ -372,6 +373,23 @@ class Session {
         Menu* m = menu();
         call("mEraseConfirmation(%s)", name(m).c_str());
         mEraseConfirmation(m);
+        break;
+      }
+      case DrawBeneath: {
+        // A client picture of any shape, held in exactly as many bytes as
+        // its rows need, so that a read past them shows.
+        int x = coordinate(screenWidth), y = coordinate(screenHeight);
+        int width = in_.between(-2, 300), height = in_.between(-2, 300);
+        int stride = width * 4 + in_.between(-8, 16);
+        size_t bytes =
+            width > 0 && height > 0 && stride >= width * 4
+                ? size_t(stride) * size_t(height - 1) + size_t(width) * 4
+                : 0;
+        std::vector<uint32_t> words((bytes + 3) / 4, in_.anyInt());
+        call("mDrawBeneath(%d, %d, %d, %d, pixels, %d)", x, y, width, height,
+             stride);
+        mDrawBeneath(x, y, width, height, bytes ? words.data() : nullptr,
+                     stride);
         break;
       }
       case ButtonsDown:
