@@ -10,7 +10,7 @@
 #include "app/canvas.h"
 #include "app/hotrect.h"
 #include "app/practice_menu.h"
-#include "platform/window_picture.h"
+#include "app/window_picture.h"
 
 class TrainerView : public QWidget {
  public:

@@ -8,10 +8,10 @@
 
 #include "app/practice_menu.h"
 #include "bench/mark_generator.h"
+#include "core/menu_tree.h"
+#include "core/stroke.h"
+#include "display/placement.h"
 #include "marks/interpretation.h"
-#include "marks/stroke.h"
-#include "menu/menu_tree.h"
-#include "menu/placement.h"
 #include "platform/sim_platform.h"
 
 namespace {

@@ -20,9 +20,9 @@
 
 #include "app/practice_menu.h"
 #include "display/drawing.h"
+#include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
-#include "platform/x11_input.h"
-#include "tests/e2e/own_x_server.h"
+#include "tests/support/own_x_server.h"
 
 namespace {
 

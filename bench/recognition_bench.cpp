@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/practice_menu.h"
+#include "core/stroke.h"
 #include "marks/interpretation.h"
-#include "marks/stroke.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/practice_menu.h"
-#include "platform/sim_gesture.h"
+#include "player/sim_gesture.h"
 
 namespace {
 

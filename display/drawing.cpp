@@ -165,13 +165,6 @@ int mTextWidth(const char* text) {
 
 int mTextHeight() { return screen() ? screen()->textMetrics().height : 0; }
 
-int mScaled(int pixels) { return int(std::lround(pixels * drawState.scale)); }
-
-double mScaleFor(double ratio) {
-  // Up to 8: beyond that no screen exists, and lengths must stay small.
-  return ratio >= 0.5 && ratio <= 8 ? ratio : 1;
-}
-
 int mTextAscent() { return screen() ? screen()->textMetrics().ascent : 0; }
 
 void mDrawText(const char* text, uint8_t italic, uint8_t regular) {

@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "marks/geometry.h"
+#include "core/geometry.h"
+#include "core/scale.h"
 #include "menu/marking_menu.h"
 #include "platform/platform.h"
 
@@ -31,19 +32,9 @@ struct DrawState {
   Colour background;       // menu background colour, read at mInit
   int currentX, currentY;  // the library's own pen position
   int pad;  // padding above and below a label in an item box, pixels
-  // Device pixels per logical pixel of the screen the selection is on, read
-  // at mInit: lengths fixed in pixels grow with it.
-  double scale = 1;
 };
 
 extern DrawState drawState;
-
-// A length fixed in pixels, in device pixels at the current scale; exact
-// at a scale of 1.
-int mScaled(int pixels);
-// The scale to use for a platform's device pixel ratio: 1 for one that is
-// not a sane ratio.
-double mScaleFor(double ratio);
 
 void mSetColor(Colour colour);
 void mSetLineWidth(int width);

@@ -1,10 +1,10 @@
 #include "display/linear_menu.h"
 
+#include "core/hit_test.h"
+#include "core/menu_tree.h"
 #include "display/drawing.h"
-#include "display/hit_test.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
-#include "menu/menu_tree.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "display/drawing.h"
-#include "menu/report.h"
+#include "platform/report.h"
 
 namespace {
 bool reportedNoDisplay = false;
@@ -28,13 +28,11 @@ void mInit(intptr_t, intptr_t window, intptr_t, intptr_t, intptr_t, intptr_t) {
   drawState.foreground = p.systemColour(platform::SystemColour::MenuText);
   drawState.background = p.systemColour(platform::SystemColour::Menu);
   drawState.pen = drawState.penSelected = 0;
-  drawState.scale = mScaleFor(p.devicePixelRatio());
+  mSetScale(p.devicePixelRatio());
   mSelectFont("REGULAR_FONT");
   // Worked out in logical pixels, so that the padding scales with the text.
   platform::TextMetrics m = drawState.screen->textMetrics();
-  auto logical = [](int pixels) {
-    return int(std::lround(pixels / drawState.scale));
-  };
+  auto logical = [](int pixels) { return int(std::lround(pixels / mScale())); };
   drawState.pad = mScaled(
       std::max({logical(m.height) - 20, logical(m.externalLeading), 4}) / 2);
 }

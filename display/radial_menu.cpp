@@ -3,12 +3,12 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/geometry.h"
+#include "core/hit_test.h"
+#include "core/menu_tree.h"
 #include "display/drawing.h"
-#include "display/hit_test.h"
 #include "display/linear_menu.h"
 #include "display/save_under.h"
-#include "marks/geometry.h"
-#include "menu/menu_tree.h"
 
 namespace {
 

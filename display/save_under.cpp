@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "core/stroke.h"
 #include "display/drawing.h"
-#include "marks/stroke.h"
-#include "menu/report.h"
+#include "platform/report.h"
 
 namespace {
 

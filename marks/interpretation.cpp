@@ -3,11 +3,11 @@
 #include <climits>
 #include <cstdio>
 
-#include "display/hit_test.h"
+#include "core/hit_test.h"
+#include "core/menu_tree.h"
+#include "core/stroke.h"
 #include "marks/segmentation.h"
-#include "marks/stroke.h"
-#include "menu/menu_tree.h"
-#include "menu/report.h"
+#include "platform/report.h"
 
 namespace {
 

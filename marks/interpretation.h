@@ -3,7 +3,7 @@
 // mGetResult.
 #pragma once
 
-#include "marks/geometry.h"
+#include "core/geometry.h"
 #include "menu/marking_menu.h"
 
 // Average speed above which a mark is taken for a flick, pixels per second.

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "display/drawing.h"
-#include "menu/menu_tree.h"
-#include "menu/report.h"
+#include "core/menu_tree.h"
+#include "core/scale.h"
+#include "platform/report.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "marks/geometry.h"
+#include "core/geometry.h"
 #include "menu/marking_menu.h"
 
 // Fills `out` and sets *scribble. A stroke with more pauses than the tree has

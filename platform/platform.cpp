@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include "platform/desktop_platform.h"
+#include "platform/desktop/desktop_platform.h"
 
 namespace platform {
 

@@ -9,9 +9,9 @@
 #include "app/practice_menu.h"
 #include "display/drawing.h"
 #include "display/linear_menu.h"
+#include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
-#include "menu/placement.h"
 #include "platform/sim_platform.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "menu/menu_tree.h"
-#include "menu/report.h"
+#include "core/menu_tree.h"
+#include "platform/report.h"
 
 namespace {
 

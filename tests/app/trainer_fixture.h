@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 
 #include "app/trainerview.h"
-#include "platform/sim_gesture.h"
+#include "player/sim_gesture.h"
 
 class QtApplication : public ::testing::Environment {
  public:

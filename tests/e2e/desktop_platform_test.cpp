@@ -1,7 +1,7 @@
 // The desktop platform where there is no X display (no application at all,
 // or Qt's offscreen platform), its input and waits on an X server of the
 // test's own, and its sound, which needs no display.
-#include "platform/desktop_platform.h"
+#include "platform/desktop/desktop_platform.h"
 
 #include <SDL2/SDL_mixer.h>
 #include <X11/keysym.h>
@@ -16,8 +16,8 @@
 
 #include "app/practice_menu.h"
 #include "display/drawing.h"
-#include "tests/e2e/own_x_server.h"
-#include "tests/unit/report_capture.h"
+#include "own_x_server.h"
+#include "report_capture.h"
 
 namespace {
 

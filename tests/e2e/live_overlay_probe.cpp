@@ -33,9 +33,9 @@
 #include <string>
 
 #include "menu/marking_menu.h"
-#include "platform/desktop_overlay.h"
+#include "platform/desktop/desktop_overlay.h"
+#include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
-#include "platform/x11_input.h"
 
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libdbus-1.so\n";

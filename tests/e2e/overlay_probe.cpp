@@ -30,8 +30,8 @@
 #include <string>
 
 #include "display/drawing.h"
+#include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
-#include "platform/x11_input.h"
 
 // Qt's session bus connection on xcb leaves a buffer behind at exit.
 extern "C" const char* __lsan_default_suppressions() {

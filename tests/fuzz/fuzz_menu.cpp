@@ -24,11 +24,11 @@
 
 #include <QImage>
 
+#include "core/menu_tree.h"
 #include "menu/marking_menu.h"
-#include "menu/menu_tree.h"
-#include "menu/report.h"
-#include "platform/sim_gesture.h"
+#include "platform/report.h"
 #include "platform/sim_platform.h"
+#include "player/sim_gesture.h"
 #include "random_menus.h"
 #include "trace/trace.h"
 #include "trace_off.h"

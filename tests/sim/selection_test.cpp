@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "marks/feedback.h"
-#include "marks/stroke.h"
-#include "menu/tracking.h"
-#include "platform/sim_gesture.h"
+#include "core/stroke.h"
+#include "display/feedback.h"
+#include "player/sim_gesture.h"
 #include "practice_menu.h"
 #include "report_capture.h"
+#include "selection/tracking.h"
 #include "trace/trace.h"
 #include "trace_off.h"
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "menu/menu_tree.h"
-#include "menu/report.h"
-#include "platform/sim_gesture.h"
+#include "core/menu_tree.h"
+#include "platform/report.h"
+#include "player/sim_gesture.h"
 #include "practice_menu.h"
 #include "random_menus.h"
 

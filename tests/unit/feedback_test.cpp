@@ -1,13 +1,13 @@
-#include "marks/feedback.h"
+#include "display/feedback.h"
 
 #include <cmath>
 #include <vector>
 
 #include "app/practice_menu.h"
+#include "core/stroke.h"
+#include "display/placement.h"
 #include "display/radial_menu.h"
 #include "mark_paths.h"
-#include "marks/stroke.h"
-#include "menu/placement.h"
 #include "menu_screen.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "marks/geometry.h"
+#include "core/geometry.h"
 
 #include <gtest/gtest.h>
 

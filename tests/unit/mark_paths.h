@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "marks/geometry.h"
+#include "core/geometry.h"
+#include "core/stroke.h"
 #include "marks/interpretation.h"
-#include "marks/stroke.h"
 
 struct XY {
   float x, y;

@@ -2,11 +2,11 @@
 #include <cmath>
 
 #include "app/practice_menu.h"
-#include "display/hit_test.h"
+#include "core/hit_test.h"
 #include "display/linear_menu.h"
+#include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
-#include "menu/placement.h"
 #include "menu_screen.h"
 
 namespace {

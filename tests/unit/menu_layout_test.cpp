@@ -1,12 +1,12 @@
 #include <climits>
 #include <cstring>
 
-#include "display/hit_test.h"
+#include "core/hit_test.h"
+#include "core/menu_tree.h"
+#include "core/stroke.h"
 #include "display/linear_menu.h"
+#include "display/placement.h"
 #include "display/radial_menu.h"
-#include "marks/stroke.h"
-#include "menu/menu_tree.h"
-#include "menu/placement.h"
 #include "menu_screen.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "menu/menu_tree.h"
+#include "core/menu_tree.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <climits>
 
+#include "core/stroke.h"
 #include "display/drawing.h"
-#include "marks/stroke.h"
 #include "platform/sim_platform.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "mark_paths.h"
-#include "menu/report.h"
+#include "platform/report.h"
 #include "practice_menu.h"
 
 namespace {

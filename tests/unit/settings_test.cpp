@@ -1,4 +1,4 @@
-#include "menu/settings.h"
+#include "core/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "marks/stroke.h"
+#include "core/stroke.h"
 
 #include <gtest/gtest.h>
 

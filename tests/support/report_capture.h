@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "menu/report.h"
+#include "platform/report.h"
 
 class ReportCapture {
  public:

@@ -1,14 +1,14 @@
-#include "marks/feedback.h"
+#include "display/feedback.h"
 
 #include <cmath>
 
+#include "core/geometry.h"
+#include "core/menu_tree.h"
+#include "core/stroke.h"
 #include "display/drawing.h"
+#include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
-#include "marks/geometry.h"
-#include "marks/stroke.h"
-#include "menu/menu_tree.h"
-#include "menu/placement.h"
 
 PointList idealMark;
 

@@ -1,4 +1,4 @@
-#include "platform/sound.h"
+#include "platform/desktop/sound.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>

@@ -1,4 +1,4 @@
-#include "platform/desktop_platform.h"
+#include "platform/desktop/desktop_platform.h"
 
 #include <dlfcn.h>
 
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/desktop_overlay.h"
+#include "platform/desktop/desktop_overlay.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
-#include "marks/stroke.h"
+#include "core/stroke.h"
 
-#include "display/drawing.h"
-#include "menu/report.h"
+#include "core/scale.h"
+#include "platform/report.h"
 
 uint8_t strokeOverflow = 0;
 

@@ -1,4 +1,4 @@
-#include "platform/desktop_overlay.h"
+#include "platform/desktop/desktop_overlay.h"
 
 #include <QGuiApplication>
 #include <QPaintEvent>
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "menu/report.h"
+#include "platform/report.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/x11_input.h"
+#include "platform/desktop/x11_input.h"
 
 #include <X11/keysym.h>
 #include <poll.h>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "menu/report.h"
+#include "platform/report.h"
 
 // Last: Xlib's macros (None, Status, Bool...) would clash with Qt's headers.
 #include <X11/Xlib.h>

@@ -23,8 +23,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/desktop/x11_image.h"
 #include "platform/image_surface.h"
-#include "platform/x11_image.h"
 
 namespace platform {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "menu/marking_menu.h"
-#include "platform/sim_gesture.h"
+#include "player/sim_gesture.h"
 
 class Choices {
  public:

@@ -1,12 +1,12 @@
-#include "menu/placement.h"
+#include "display/placement.h"
 
 #include <cstring>
 
+#include "core/geometry.h"
+#include "core/menu_tree.h"
+#include "core/stroke.h"
 #include "display/drawing.h"
 #include "display/radial_menu.h"
-#include "marks/geometry.h"
-#include "marks/stroke.h"
-#include "menu/menu_tree.h"
 #include "platform/platform.h"
 
 namespace {

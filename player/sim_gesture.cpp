@@ -1,6 +1,6 @@
-#include "platform/sim_gesture.h"
+#include "player/sim_gesture.h"
 
-#include "menu/menu_tree.h"
+#include "core/menu_tree.h"
 
 namespace platform {
 

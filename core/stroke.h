@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "marks/geometry.h"
+#include "core/geometry.h"
 #include "menu/marking_menu.h"
 
 inline constexpr int STROKE_CAPACITY = 128;

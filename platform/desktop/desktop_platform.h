@@ -14,9 +14,9 @@
 
 #include <memory>
 
+#include "platform/desktop/sound.h"
+#include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
-#include "platform/sound.h"
-#include "platform/x11_input.h"
 
 namespace platform {
 

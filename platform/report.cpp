@@ -1,4 +1,4 @@
-#include "menu/report.h"
+#include "platform/report.h"
 
 #include <cerrno>
 #include <cstdio>

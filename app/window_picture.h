@@ -8,7 +8,7 @@
 #include <QRect>
 #include <cstdint>
 
-#include "platform/x11_image.h"
+#include "platform/desktop/x11_image.h"
 
 namespace platform {
 

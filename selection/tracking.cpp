@@ -1,23 +1,23 @@
-#include "menu/tracking.h"
+#include "selection/tracking.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/geometry.h"
+#include "core/hit_test.h"
+#include "core/menu_tree.h"
+#include "core/settings.h"
+#include "core/stroke.h"
 #include "display/drawing.h"
-#include "display/hit_test.h"
+#include "display/feedback.h"
 #include "display/linear_menu.h"
+#include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
-#include "marks/feedback.h"
-#include "marks/geometry.h"
 #include "marks/interpretation.h"
 #include "marks/segmentation.h"
-#include "marks/stroke.h"
-#include "menu/menu_tree.h"
-#include "menu/placement.h"
-#include "menu/settings.h"
 #include "platform/platform.h"
 #include "trace/trace.h"
 

@@ -1,4 +1,4 @@
-#include "platform/x11_image.h"
+#include "platform/desktop/x11_image.h"
 
 #include <QSysInfo>
 #include <algorithm>

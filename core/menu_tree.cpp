@@ -1,10 +1,10 @@
-#include "menu/menu_tree.h"
+#include "core/menu_tree.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "marks/stroke.h"
+#include "core/stroke.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // out from under a submenu opened along a paused mark.
 #pragma once
 
-#include "marks/geometry.h"
+#include "core/geometry.h"
 #include "menu/marking_menu.h"
 
 // The idealised mark of the last confirmation, as leg pairs.

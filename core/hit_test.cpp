@@ -1,11 +1,11 @@
-#include "display/hit_test.h"
+#include "core/hit_test.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "display/drawing.h"
-#include "marks/geometry.h"
-#include "menu/menu_tree.h"
+#include "core/geometry.h"
+#include "core/menu_tree.h"
+#include "core/scale.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "marks/geometry.h"
+#include "core/geometry.h"
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-#include "menu/report.h"
+#include "platform/report.h"
 
 namespace {
 // Handed out for an index outside a list, so that a caller never reads or

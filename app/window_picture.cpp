@@ -1,8 +1,8 @@
-#include "platform/window_picture.h"
+#include "app/window_picture.h"
 
 #include <cstdlib>
 
-#include "platform/x11_input.h"
+#include "platform/desktop/x11_input.h"
 
 namespace platform {
 
