@@ -14,6 +14,7 @@
 //                      mShutdown; mDrawBeneath for a client that keeps
 //                      drawing meanwhile
 //   Reading it ....... mGetResult
+//   Reports, traces .. mSetReportHook, mTraceFile
 //
 // A selection, as a client drives it:
 //
@@ -30,6 +31,20 @@
 // Menus are allocated by the library and live until the program ends.
 // No call throws; bad input (NULL menu, position out of range) makes a call
 // do nothing or return NULL / 0.
+//
+// Threads and state: the library keeps process-wide state (the overlay, the
+// drawing state, the selection being tracked, the trace file), so there is
+// one selection at a time, and every call comes from the thread that runs
+// the program's Qt application. Calls that wait:
+//   mInit               opens the overlay: under a millisecond over a
+//                       compositor; without one it copies the screen first
+//                       (tens of milliseconds on a large desktop).
+//   mButtonsDown        may sleep until input arrives or the selection's next
+//                       deadline, 10 ms at most: the loop above needs no
+//                       sleep of its own and costs almost no CPU.
+//   mShowConfirmation   shows a mark's feedback for 0.2 s, asleep meanwhile.
+//   mRelease            appends a line to the trace file when tracing is on.
+// The others return at once.
 #pragma once
 
 #include <cstdint>
@@ -197,3 +212,27 @@ bool mButtonsDown();
 // arguments are bad.
 int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
                  int stride);
+
+// Reports and traces -------------------------------------------------------
+
+// The library reports the problems it survives, one line each, and goes on
+// with its defined fallback. By default a report goes to standard error as
+// "program: message"; a hook receives it instead. Reports given:
+//   no display: marking menus cannot be shown            (once, at mInit)
+//   Qt runs on Wayland, where no program may draw over   (once; run on xcb)
+//     other windows ...
+//   lost the input connection: reading input through Qt's
+//   can't save the screen under WxH at (X, Y)           (a copy failed)
+//   can't open|write Marking Menu trace file PATH: why   (once per kind)
+//   list overflow, point list overflow, marking too long to store,
+//   index out of bounds, inserting outside a list, equal points
+//                                                        (a stroke or mark
+//                                                         beyond capacity)
+using ReportHook = void (*)(const char* message);
+// Installs `hook` (NULL: standard error again); returns the previous one.
+ReportHook mSetReportHook(ReportHook hook);
+
+// The trace file: one line per selection is appended to "user.trc" in the
+// directory named by the environment variable TARVEL_TRACE_DIR, or else in
+// the fixed trace directory. Tracing is on while that directory exists.
+const char* mTraceFile();

@@ -1,6 +1,7 @@
 #include "trace/trace.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/menu_tree.h"
@@ -26,16 +27,24 @@ bool reported[failureKinds];
 // rather than overflow the buffer.
 char pathDigits[1024];
 
+// Tests choose their own base, whatever the environment says.
+bool baseForTesting = false;
+char pathBuffer[4096];
+
 void tracePath(char* out, size_t size) {
-  char directory[sizeof base + 96];
-  std::snprintf(directory, sizeof directory, "%s/%s", base, traceDirectoryName);
-  std::snprintf(out, size, "%s/%s.trc", directory, traceUser);
+  const char* chosen =
+      baseForTesting ? nullptr : std::getenv("TARVEL_TRACE_DIR");
+  if (chosen && *chosen)
+    std::snprintf(out, size, "%s/%s.trc", chosen, traceUser);
+  else
+    std::snprintf(out, size, "%s/%s/%s.trc", base, traceDirectoryName,
+                  traceUser);
 }
 
 void reportOnce(Failure kind, int error) {
   if (reported[kind]) return;
   reported[kind] = true;
-  char path[sizeof base + 192];
+  char path[sizeof pathBuffer];
   tracePath(path, sizeof path);
   mReportError("can't %s Marking Menu trace file %s: %s\n",
                kind == openFailed ? "open" : "write", path,
@@ -45,7 +54,7 @@ void reportOnce(Failure kind, int error) {
 // Opens the trace file; reports why not unless `quietIfAbsent` and the
 // directory simply is not there.
 FILE* openTrace(bool quietIfAbsent) {
-  char path[sizeof base + 192];
+  char path[sizeof pathBuffer];
   tracePath(path, sizeof path);
   FILE* f = std::fopen(path, "a");
   if (!f && !(quietIfAbsent && errno == ENOENT)) reportOnce(openFailed, errno);
@@ -55,6 +64,11 @@ FILE* openTrace(bool quietIfAbsent) {
 }  // namespace
 
 FILE* mTraceOpen() { return openTrace(false); }
+
+const char* mTraceFile() {
+  tracePath(pathBuffer, sizeof pathBuffer);
+  return pathBuffer;
+}
 
 bool mTraceEnabled() {
   if (!decided) {
@@ -115,6 +129,7 @@ void mTraceWrite(const Menu* root) {
 
 void mTraceUseBaseForTesting(const char* newBase) {
   std::snprintf(base, sizeof base, "%s", newBase ? newBase : fixedBase);
+  baseForTesting = newBase != nullptr;
   if (traceFile) std::fclose(traceFile);
   traceFile = nullptr;
   decided = false;

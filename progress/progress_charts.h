@@ -1,0 +1,18 @@
+// The progress charts of a trace, drawn with Qt Charts: for the trainer's
+// Progress window and for pictures made off screen.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include "progress/progress_stats.h"
+
+// A widget with the four charts of `log`, read from `tracePath`, or with
+// a message saying why there are none and how tracing is turned on.
+QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
+                           const QString& tracePath, QWidget* parent = nullptr);
+// The same widget drawn into a picture of `size`.
+QImage mRenderProgress(const TraceLog& log, const Progress& progress,
+                       const QString& tracePath, QSize size);
