@@ -1,7 +1,9 @@
 #include "core/hit_test.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 #include "core/geometry.h"
 #include "core/menu_tree.h"
@@ -9,8 +11,41 @@
 
 namespace {
 
-constexpr double twoPi = 2 * M_PI;
+constexpr double pi = std::numbers::pi;
+constexpr double twoPi = 2 * pi;
 constexpr int centreZone = 16;  // pixels, Manhattan distance
+constexpr int halfSectors = 2 * RADIAL_SLOTS;
+
+// Half-sectors of an eight-slot menu are numbered 1 to 16 clockwise; slot
+// k (1-based) covers half-sectors 2k - 1 and 2k.
+int slotOfHalfSector(int h) { return (h + 1) / 2; }
+
+int wrapHalfSector(int h) {
+  return h > halfSectors ? 1 : (h < 1 ? halfSectors : h);
+}
+
+// Walks from half-sector h, one at a time in `step` (+1 clockwise, -1
+// counter-clockwise), to the first one whose slot is visible. Gives its slot
+// and the steps taken, or 0 when the walk comes round to h.
+int walkToVisibleSlot(const Menu* menu, int h, int step, int* steps) {
+  *steps = 1;
+  for (int w = wrapHalfSector(h + step); w != h;
+       w = wrapHalfSector(w + step), ++*steps)
+    if (mItemVisible(menu, slotOfHalfSector(w))) return slotOfHalfSector(w);
+  return 0;
+}
+
+// An empty slot of an eight-slot menu at angle a (radians clockwise from
+// half a sector left of north): its direction goes to the nearer labelled
+// slot by half-sectors, counter-clockwise on a tie.
+int nearestVisibleSlot(const Menu* menu, double a) {
+  int h = std::min(1 + int(a * 8 / pi), halfSectors);
+  int cwSteps = 0, ccwSteps = 0;
+  int cw = walkToVisibleSlot(menu, h, 1, &cwSteps);
+  int ccw = walkToVisibleSlot(menu, h, -1, &ccwSteps);
+  if (!cw || !ccw) return 0;
+  return cwSteps < ccwSteps ? cw : ccw;
+}
 
 }  // namespace
 
@@ -43,6 +78,8 @@ int mHitByDirection(const Menu* menu, float dx, float dy) {
   if (n <= 0 || mAllRadialLabelsEmpty(menu) || (dx == 0.0f && dy == 0.0f))
     return 0;
   double sector = twoPi / n;
+  // Clockwise from north, turned on by half a sector so that sector k
+  // starts at (k - 1) sectors.
   double a = std::atan2(double(dx), -double(dy));
   if (a < 0) a += twoPi;
   a = a + sector * 0.5;
@@ -52,37 +89,7 @@ int mHitByDirection(const Menu* menu, float dx, float dy) {
   // that direction belongs to the first sector.
   if (k > n) k = 1;
   if (n != RADIAL_SLOTS || mItemVisible(menu, k)) return k;
-
-  // An empty slot of an eight-slot menu: search half-sector by half-sector
-  // both ways for the nearest labelled slot.
-  int s = 1 + int(a * 8 / M_PI);
-  if (s > 16) s = 16;
-  int cw = s + 1, cwCount = 1;
-  bool cwFound = false;
-  while (cw != s) {
-    if (cw == 17) cw = 1;
-    if (cw == s) break;
-    if (mItemVisible(menu, (cw + 1) / 2)) {
-      cwFound = true;
-      break;
-    }
-    cw++;
-    cwCount++;
-  }
-  int ccw = s - 1, ccwCount = 1;
-  bool ccwFound = false;
-  while (ccw != s) {
-    if (ccw == 0) ccw = 16;
-    if (ccw == s) break;
-    if (mItemVisible(menu, (ccw + 1) / 2)) {
-      ccwFound = true;
-      break;
-    }
-    ccw--;
-    ccwCount++;
-  }
-  if (!cwFound || !ccwFound) return 0;
-  return cwCount < ccwCount ? (cw + 1) / 2 : (ccw + 1) / 2;
+  return nearestVisibleSlot(menu, a);
 }
 
 int mItemInDirection(const Menu* menu, float dx, float dy) {

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <limits>
 
 #include "core/hit_test.h"
 #include "core/menu_tree.h"
@@ -36,12 +37,78 @@ int candidateCount(int depth) {
   }
 }
 
-// How candidate k (1..5) cuts the segments found (n = 1..3): for each
-// segment, the number of equal parts (1 leaves it as it is).
-constexpr int splitParts[3][maxCandidates - 1][3] = {
-    {{2}, {3}, {4}, {1}, {1}},
-    {{2, 1}, {1, 2}, {2, 2}, {3, 1}, {1, 3}},
-    {{2, 1, 1}, {1, 2, 1}, {1, 1, 2}, {1, 1, 1}, {1, 1, 1}},
+// Bounds on the ratio of two sums of adjacent legs: legs top .. top +
+// topCount - 1 over legs bottom .. bottom + bottomCount - 1, both bounds
+// excluded.
+struct LegRatio {
+  int top, topCount, bottom, bottomCount;
+  double low, high;
+  // A doubled leg has no upper bound in a three-level tree.
+  bool openInThreeLevels;
+};
+
+// One way of reading the segments found as more levels: how many equal
+// parts each found segment is cut into, and the proportions the cut legs
+// must then have.
+struct Shape {
+  int parts[3];
+  int ratioCount;
+  LegRatio ratios[3];
+};
+
+constexpr double unbounded = std::numeric_limits<double>::infinity();
+
+constexpr Shape oneLeg = {{1}, 0, {}};
+constexpr Shape legInTwo = {{2}, 0, {}};
+constexpr Shape legInThree = {{3}, 0, {}};
+constexpr Shape legInFour = {{4}, 0, {}};
+
+constexpr Shape twoLegs = {
+    {1, 1}, 1, {{0, 1, 1, 1, similarLow, similarHigh, false}}};
+constexpr Shape firstOfTwoDoubled = {
+    {2, 1}, 1, {{0, 2, 2, 1, doubledLeg, doubledLegHigh, true}}};
+constexpr Shape secondOfTwoDoubled = {
+    {1, 2}, 1, {{1, 2, 0, 1, doubledLeg, doubledLegHigh, true}}};
+constexpr Shape bothOfTwoDoubled = {
+    {2, 2}, 1, {{0, 2, 2, 2, similarLow, similarHigh, false}}};
+constexpr Shape firstOfTwoTripled = {
+    {3, 1}, 1, {{0, 3, 3, 1, tripledLeg, unbounded, false}}};
+constexpr Shape secondOfTwoTripled = {
+    {1, 3}, 1, {{0, 1, 1, 3, -unbounded, thirdOfLeg, false}}};
+
+constexpr Shape threeLegs = {{1, 1, 1},
+                             3,
+                             {{0, 1, 1, 1, evenLow, evenHigh, false},
+                              {1, 1, 2, 1, evenLow, evenHigh, false},
+                              {0, 1, 2, 1, evenLow, evenHigh, false}}};
+constexpr Shape firstOfThreeDoubled = {
+    {2, 1, 1},
+    3,
+    {{0, 2, 2, 1, doubledLeg, unbounded, false},
+     {2, 1, 3, 1, evenLow, evenHigh, false},
+     {0, 2, 3, 1, doubledLeg, unbounded, false}}};
+constexpr Shape secondOfThreeDoubled = {
+    {1, 2, 1},
+    3,
+    {{1, 2, 0, 1, doubledLeg, unbounded, false},
+     {0, 1, 3, 1, evenLow, evenHigh, false},
+     {1, 2, 3, 1, doubledLeg, unbounded, false}}};
+constexpr Shape thirdOfThreeDoubled = {
+    {1, 1, 2},
+    3,
+    {{0, 1, 1, 1, evenLow, evenHigh, false},
+     {2, 2, 1, 1, doubledLeg, unbounded, false},
+     {2, 2, 0, 1, doubledLeg, unbounded, false}}};
+
+// The candidates for n segments found (n = 1..3), candidate 0 the list as
+// found; a tree of depth d tries the first candidateCount(d). Past its
+// shapes a row of one segment repeats the list as found.
+constexpr const Shape* candidateShapes[3][maxCandidates] = {
+    {&oneLeg, &legInTwo, &legInThree, &legInFour, &oneLeg, &oneLeg},
+    {&twoLegs, &firstOfTwoDoubled, &secondOfTwoDoubled, &bothOfTwoDoubled,
+     &firstOfTwoTripled, &secondOfTwoTripled},
+    {&threeLegs, &firstOfThreeDoubled, &secondOfThreeDoubled,
+     &thirdOfThreeDoubled, nullptr, nullptr},
 };
 
 constexpr float halves[] = {0.5f};
@@ -68,7 +135,20 @@ double segmentLength(const PointList* list, int j) {
   return mPointDistance(&list->points[2 * j], &list->points[2 * j + 1]);
 }
 
-bool within(double low, double r, double high) { return low < r && r < high; }
+// Summed from the first leg on, as the ratios were always written.
+double legSum(const PointList* list, int first, int count) {
+  double sum = segmentLength(list, first);
+  for (int j = first + 1; j < first + count; j++) sum += segmentLength(list, j);
+  return sum;
+}
+
+bool holds(const PointList* list, const LegRatio& q, bool threeLevels) {
+  double r =
+      legSum(list, q.top, q.topCount) / legSum(list, q.bottom, q.bottomCount);
+  bool belowHigh =
+      q.high == unbounded || (threeLevels && q.openInThreeLevels) || r < q.high;
+  return r > q.low && belowHigh;
+}
 
 Menu* submenuOf(Menu* m) {
   return m->selected >= 1 && mHasSubmenu(m, m->selected)
@@ -116,63 +196,26 @@ bool mLengthPlausible(const Menu* root, const PointList* candidate) {
 
 bool ProperShape(const Menu* root, const PointList* candidate, int n,
                  int altType) {
-  double l0 = segmentLength(candidate, 0), l1 = segmentLength(candidate, 1);
-  double l2 = segmentLength(candidate, 2), l3 = segmentLength(candidate, 3);
-  // A doubled leg has no upper bound in a three-level tree.
-  bool threeLevels = mTreeDepth(root) == 3;
   if (n == 1) return true;
-  if (n == 2) {
-    switch (altType) {
-      case 1:
-        return within(similarLow, l0 / l1, similarHigh);
-      case 2: {
-        double r = (l0 + l1) / l2;
-        return r > doubledLeg && (threeLevels || r < doubledLegHigh);
-      }
-      case 3: {
-        double r = (l1 + l2) / l0;
-        return r > doubledLeg && (threeLevels || r < doubledLegHigh);
-      }
-      case 4:
-        return within(similarLow, (l0 + l1) / (l2 + l3), similarHigh);
-      case 5:
-        return (l0 + l1 + l2) / l3 > tripledLeg;
-      case 6:
-        return l0 / (l1 + l2 + l3) < thirdOfLeg;
-      default:
-        break;
-    }
-  } else if (n == 3) {
-    switch (altType) {
-      case 1:
-        return within(evenLow, l0 / l1, evenHigh) &&
-               within(evenLow, l1 / l2, evenHigh) &&
-               within(evenLow, l0 / l2, evenHigh);
-      case 2:
-        return (l0 + l1) / l2 > doubledLeg &&
-               within(evenLow, l2 / l3, evenHigh) &&
-               (l0 + l1) / l3 > doubledLeg;
-      case 3:
-        return (l1 + l2) / l0 > doubledLeg &&
-               within(evenLow, l0 / l3, evenHigh) &&
-               (l1 + l2) / l3 > doubledLeg;
-      case 4:
-        return within(evenLow, l0 / l1, evenHigh) &&
-               (l2 + l3) / l1 > doubledLeg && (l2 + l3) / l0 > doubledLeg;
-      default:
-        break;
-    }
-  } else {
+  if (n != 2 && n != 3) return false;
+  const Shape* shape = altType >= 1 && altType <= maxCandidates
+                           ? candidateShapes[n - 1][altType - 1]
+                           : nullptr;
+  if (!shape) {
+    mReportError("unknown altType in ProperShape");
     return false;
   }
-  mReportError("unknown altType in ProperShape");
-  return false;
+  bool threeLevels = mTreeDepth(root) == 3;
+  for (int i = 0; i < shape->ratioCount; i++)
+    if (!holds(candidate, shape->ratios[i], threeLevels)) return false;
+  return true;
 }
 
 void mReshapeMark(Menu* root, PointList* segments) {
   int n = segments->count / 2;
   int depth = mTreeDepth(root);
-  if (depth <= n || depth > highestRepairedDepth) return;
+  // With no segment at all no candidate can reach a leaf.
+  if (n < 1 || depth <= n || depth > highestRepairedDepth) return;
   int count = candidateCount(depth);
 
   PointList candidates[maxCandidates];
@@ -182,10 +225,9 @@ void mReshapeMark(Menu* root, PointList* segments) {
     mListCopy(segments, c);
     // Later segments first, so that the slots of earlier ones stay put.
     // Here n < depth <= 4, so the table covers it.
-    for (int j = n - 1; k > 0 && j >= 0; j--) {
-      int parts = splitParts[n - 1][k - 1][j];
-      if (parts > 1) splitSegment(c, j, parts);
-    }
+    const int* parts = candidateShapes[n - 1][k]->parts;
+    for (int j = n - 1; j >= 0; j--)
+      if (parts[j] > 1) splitSegment(c, j, parts[j]);
     path[k] = mPathReachesLeaf(root, c);
     length[k] = mLengthPlausible(root, c);
     shape[k] = ProperShape(root, c, n, k + 1);

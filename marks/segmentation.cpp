@@ -21,6 +21,45 @@ constexpr int shortSegmentPixels = 100;
 // rather than through mListAt's checks.
 const Point& at(const PointList* list, int i) { return list->points[i]; }
 
+// The point of a stroke that turns it most, and by how many degrees.
+struct Turn {
+  int index;
+  double angle;
+};
+
+// Searches the window from slot s to slot e for the point that turns the
+// stroke most among those farther than `arm` from both ends, widening the
+// window at e until it holds one; of equal turns the earliest wins. False
+// when the stroke ends first.
+bool sharpestTurn(const PointList* stroke, int s, int e, float arm,
+                  Turn* turn) {
+  const Point& ps = at(stroke, s);
+  for (; e < stroke->count; e++) {
+    const Point& pe = at(stroke, e);
+    bool found = false;
+    *turn = Turn{s + 1, 0.0};
+    for (int m = s + 1; m < e; m++) {
+      const Point& pm = at(stroke, m);
+      if (!(mPointDistance(&ps, &pm) > arm && mPointDistance(&pm, &pe) > arm))
+        continue;
+      found = true;
+      double angle = mTurnAngle(&ps, &pm, &pe);
+      if (angle > turn->angle) *turn = Turn{m, angle};
+    }
+    if (found) return true;
+  }
+  return false;
+}
+
+void printCornerSearch(float threshold, float window) {
+  std::printf(
+      "\n\nFind Articulation Points "
+      "info********************************\n");
+  std::printf("threshold angle used: %3.2f\n", double(threshold));
+  std::printf("angle segment length used: %3.2f (%3.2f%% stroke length\n",
+              double(window), 10.0);
+}
+
 }  // namespace
 
 void mResample(const PointList* list, float distance, PointList* out) {
@@ -69,48 +108,18 @@ void mFindArticulationPoints(const Menu* root, const PointList* stroke,
   if (widest < 1) widest = 1;  // no sectors at all: only reversals count
   float threshold = 360.0f / float(widest) * sectorFraction / tolerance;
   float window = float(segmentLength * windowFraction);
-  float arm = window * armFraction;
-  if (debugOutput) {
-    std::printf(
-        "\n\nFind Articulation Points "
-        "info********************************\n");
-    std::printf("threshold angle used: %3.2f\n", double(threshold));
-    std::printf("angle segment length used: %3.2f (%3.2f%% stroke length\n",
-                double(window), 10.0);
-  }
+  if (debugOutput) printCornerSearch(threshold, window);
 
   mListClear(out);
-  int s = 0;
-  for (;;) {
+  for (int s = 0;;) {
     int e = mArcReach(s, s + 2, window, stroke);
-    if (e < 0) return;
-    // Widen the window until some point in it stands clear of both ends;
-    // of equal turning angles the earliest point wins.
-    double best = 0.0;
-    int bestIndex = s + 1;
-    for (;;) {
-      bool found = false;
-      for (int m = s + 1; m < e; m++) {
-        const Point& ps = at(stroke, s);
-        const Point& pm = at(stroke, m);
-        const Point& pe = at(stroke, e);
-        if (mPointDistance(&ps, &pm) > arm && mPointDistance(&pm, &pe) > arm) {
-          found = true;
-          double angle = mTurnAngle(&ps, &pm, &pe);
-          if (angle > best) {
-            best = angle;
-            bestIndex = m;
-          }
-        }
-      }
-      if (found) break;
-      e++;
-      if (e == stroke->count) return;
-    }
-    if (best >= threshold) {
-      s = bestIndex;
+    Turn turn;
+    if (e < 0 || !sharpestTurn(stroke, s, e, window * armFraction, &turn))
+      return;
+    if (turn.angle >= threshold) {
+      s = turn.index;
       Point corner = at(stroke, s);
-      corner.a = float(best);
+      corner.a = float(turn.angle);
       mListAppend(out, &corner);
     } else {
       s++;

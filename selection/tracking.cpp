@@ -21,8 +21,6 @@
 #include "platform/platform.h"
 #include "trace/trace.h"
 
-PopupTimer popupTimer;
-
 namespace {
 
 constexpr int restStep = 5;        // pixels of movement that restart the delay
@@ -43,21 +41,40 @@ struct Sample {
   int x, y;
   uint32_t tick;
 };
-Sample lastSample;
-Menu* sampledRoot;   // the root being tracked, NULL between selections
-bool samplePending;  // its lastX, lastY have not been taken yet
+
+// The popup fires from mPoll once the pointer has rested for `delay` since
+// `start`. Kept in whole microseconds so that "strictly later" is decided
+// exactly, whatever the clock's magnitude.
+struct PopupTimer {
+  bool armed;
+  Menu* menu;
+  int64_t startUs;  // clock microseconds
+  int64_t delayUs;
+};
+
+// One selection at a time: what tracking keeps between calls besides the
+// root's own fields. mPress starts it afresh.
+struct SelectionState {
+  Menu* root;  // the root being tracked, NULL between selections
+  PopupTimer popup;
+  Sample lastSample;
+  bool samplePending;  // the root's lastX, lastY have not been taken yet
+};
+SelectionState selection;
 
 int64_t microsecondsOf(double seconds) { return std::llround(seconds * 1e6); }
 
 void arm(Menu* root) {
-  popupTimer.menu = root;
-  popupTimer.startUs = mClockMicroseconds();
-  popupTimer.armed = true;
+  selection.popup.menu = root;
+  selection.popup.startUs = mClockMicroseconds();
+  selection.popup.armed = true;
 }
 
-void disarm() { popupTimer.armed = false; }
+void disarm() { selection.popup.armed = false; }
 
-void setDelay(double seconds) { popupTimer.delayUs = microsecondsOf(seconds); }
+void setDelay(double seconds) {
+  selection.popup.delayUs = microsecondsOf(seconds);
+}
 
 // Tells the platform when the selection next needs a poll: the popup, a
 // position waiting for its sample window to pass, a cascade's rest. A
@@ -71,12 +88,12 @@ void announceDeadline() {
   auto afterTicks = [&](int64_t ticks) {
     return ticks <= 0 ? now : now - now % 1000 + ticks * 1000;
   };
-  if (popupTimer.armed && popupTimer.menu)
-    due = popupTimer.startUs + popupTimer.delayUs + 1;
-  Menu* root = sampledRoot;
-  if (root && samplePending)
+  const PopupTimer& popup = selection.popup;
+  if (popup.armed && popup.menu) due = popup.startUs + popup.delayUs + 1;
+  Menu* root = selection.root;
+  if (root && selection.samplePending)
     due = std::min(due, afterTicks(int64_t(sampleWindowMs) -
-                                   int64_t(tick - lastSample.tick)));
+                                   int64_t(tick - selection.lastSample.tick)));
   if (root && root->dwellArmed)
     due = std::min(due, afterTicks(int64_t(cascadeRestMs) + 1 -
                                    int64_t(tick - root->dwellStart)));
@@ -84,8 +101,9 @@ void announceDeadline() {
 }
 
 bool timerDue() {
-  return popupTimer.armed && popupTimer.menu &&
-         mClockMicroseconds() > popupTimer.startUs + popupTimer.delayUs;
+  const PopupTimer& popup = selection.popup;
+  return popup.armed && popup.menu &&
+         mClockMicroseconds() > popup.startUs + popup.delayUs;
 }
 
 // Far beyond any screen, and small enough that sums and differences of
@@ -181,105 +199,143 @@ IntPoint toInt(const Point& p) {
   return IntPoint{mFloatToInt(p.x), mFloatToInt(p.y)};
 }
 
-// The first popup: the root at the press, or the menus along a paused mark.
-// Returns true when it left the root tracking a list.
-bool showMenusForStroke(Menu* root) {
-  const StrokeBuffer* s = root->stroke;
-  IntPoint first = s->points[0];
-  IntPoint last = s->count >= 2 ? s->points[s->count - 1] : first;
-  mInkErase(root);
-  if (mTreeDepth(root) == 1) {
-    mPlaceMenu(root, first.x, first.y);
-    mShowMenu(root, last.x, last.y);
-    return false;
-  }
-  PointList points, segments;
+// Places `menu` centred on `at` and shows it with the pointer at `pointer`.
+void placeAndShow(Menu* menu, IntPoint at, IntPoint pointer) {
+  mPlaceMenu(menu, at.x, at.y);
+  mShowMenu(menu, pointer.x, pointer.y);
+}
+
+// The legs of the stroke so far when it is a mark of a deeper tree, paused
+// after at least one leg; false for a one-level tree or a scribble.
+bool pausedMarkLegs(Menu* root, PointList* segments) {
+  if (mTreeDepth(root) == 1) return false;
+  PointList points;
   uint8_t scribble = 0;
-  mStrokeToList(s, &points);
-  mIsScribble(root, &points, &segments, &scribble);
-  if (segments.count < 2 || scribble) {
-    mPlaceMenu(root, first.x, first.y);
-    mShowMenu(root, last.x, last.y);
-    return false;
-  }
-  if (mHasLinearPart(root) && segments.count == 2) {
-    mPlaceMenu(root, first.x, first.y);
-    root->selected = mHitTest(root, last.x, last.y, nullptr);
-    if (mIsLinearPosition(root, root->selected - 1)) {
-      root->mode = 2;
-      mShowLinear(root, last.x, last.y);
-      Menu* c = root->current;
-      if (mHasSubmenu(c, c->selected) && mIsEnabled(c, c->selected))
-        openCascade(root, c, c->selected - 1, last.x, last.y, false);
-      return true;
-    }
-  }
+  mStrokeToList(root->stroke, &points);
+  mIsScribble(root, &points, segments, &scribble);
+  return segments->count >= 2 && !scribble;
+}
+
+// A single straight leg that ends in the root's list: the list is shown
+// with the item under the pointer, and its cascade when that has one. The
+// root stays placed at the press either way.
+bool showListAtEnd(Menu* root, IntPoint press, IntPoint pointer) {
+  mPlaceMenu(root, press.x, press.y);
+  root->selected = mHitTest(root, pointer.x, pointer.y, nullptr);
+  if (!mIsLinearPosition(root, root->selected - 1)) return false;
+  root->mode = modeList;
+  mShowLinear(root, pointer.x, pointer.y);
+  Menu* c = root->current;
+  if (mHasSubmenu(c, c->selected) && mIsEnabled(c, c->selected))
+    openCascade(root, c, c->selected - 1, pointer.x, pointer.y, false);
+  return true;
+}
+
+// Shows each level the legs select at the leg's start, the ones above
+// reduced as ancestors; the level below the last leg opens at its end.
+// Tracking goes on from that end.
+void showMenusAlongLegs(Menu* root, const PointList* segments) {
   root->markedAhead = 1;
-  mApplySegments(root, &segments);
+  mApplySegments(root, segments);
   root->current = root;
-  for (int k = 0; k + 1 < segments.count; k += 2) {
-    IntPoint start = toInt(segments.points[k]);
-    IntPoint end = toInt(segments.points[k + 1]);
+  for (int k = 0; k + 1 < segments->count; k += 2) {
+    IntPoint start = toInt(segments->points[k]);
+    IntPoint end = toInt(segments->points[k + 1]);
     Menu* c = root->current;
-    mPlaceMenu(c, start.x, start.y);
-    mShowMenu(c, end.x, end.y);
+    placeAndShow(c, start, end);
     Menu* sub = submenuOf(c, c->selected);
     if (!sub) break;
     mDrawAsAncestor(c);
     root->current = sub;
-    if (k + 3 >= segments.count) {
-      mPlaceMenu(sub, end.x, end.y);
-      mShowMenu(sub, end.x, end.y);
-    }
+    if (k + 3 >= segments->count) placeAndShow(sub, end, end);
   }
-  IntPoint end = toInt(segments.points[segments.count - 1]);
+  IntPoint end = toInt(segments->points[segments->count - 1]);
   root->lastX = end.x;
   root->lastY = end.y;
+}
+
+// The first popup: the root at the press, or the menus along a paused mark.
+// Returns true when it left the root tracking a list.
+bool showMenusForStroke(Menu* root) {
+  const StrokeBuffer* s = root->stroke;
+  IntPoint press = s->points[0];
+  IntPoint pointer = s->count >= 2 ? s->points[s->count - 1] : press;
+  mInkErase(root);
+  PointList segments;
+  if (!pausedMarkLegs(root, &segments)) {
+    placeAndShow(root, press, pointer);
+    return false;
+  }
+  if (mHasLinearPart(root) && segments.count == 2 &&
+      showListAtEnd(root, press, pointer))
+    return true;
+  showMenusAlongLegs(root, &segments);
   return false;
 }
 
+// The pointer rested while marking: the menus pop up and tracking follows
+// the one shown.
+void popUp(Menu* root) {
+  bool list = showMenusForStroke(root);
+  // After a straight stroke into the list the list is what is shown, so
+  // tracking goes on there.
+  if (list || mIsLinearOnly(root) || mAllLabelsEmpty(root)) {
+    root->mode = modeList;
+    arrowCursor();
+  } else {
+    root->mode = modeRadial;
+  }
+  setDelay(menuRestDelay);
+  mFlush();
+  arm(root);
+}
+
+// Resting in the centre of an ancestor closes the menus below it, unless
+// the current item was reached by its box.
+bool backUpToCentre(Menu* root, Menu* m, int x, int y) {
+  if (m->selectedByBox || !ancestorCentreHolds(m, x, y)) return false;
+  backUp(root, x, y);
+  return true;
+}
+
+// Resting in a radial menu: back up, or open the submenu of the item when
+// the pointer is beyond the circle or on the item's box.
+void restInRadial(Menu* root, Menu* m, int x, int y) {
+  if (backUpToCentre(root, m, x, y)) {
+    mFlush();
+    return;
+  }
+  if (m->selected && m->selectedEnabled &&
+      (m->selectedByBox || mOutsideCircle(m, x, y)) &&
+      mIsRadialPosition(m, m->selected - 1) && submenuOf(m, m->selected)) {
+    openRadialSubmenu(root, m, x, y);
+    mFlush();
+  }
+}
+
+// Resting in a list: only backing up to an ancestor's centre, which shows a
+// radial menu again. Cascades open on their own rest, in mMotion.
+void restInList(Menu* root, Menu* m, int x, int y) {
+  if (!backUpToCentre(root, m, x, y)) return;
+  root->mode = modeRadial;
+  crossCursor();
+  mFlush();
+}
+
 void fire(Menu* root) {
-  int x = root->lastX, y = root->lastY;
   root->nowTime = mClock();
   disarm();
-  if (root->mode == 0) {
-    bool list = showMenusForStroke(root);
-    // After a straight stroke into the list the list is what is shown, so
-    // tracking goes on there.
-    if (list || mIsLinearOnly(root) || mAllLabelsEmpty(root)) {
-      root->mode = 2;
-      arrowCursor();
-    } else {
-      root->mode = 1;
-    }
-    setDelay(menuRestDelay);
-    mFlush();
-    arm(root);
+  if (root->mode == modeMarking) {
+    popUp(root);
     return;
   }
   arm(root);
   Menu* m = root->current;
   if (!m) return;
-  if (root->mode == 1) {
-    if (!m->selectedByBox && ancestorCentreHolds(m, x, y)) {
-      backUp(root, x, y);
-      mFlush();
-      return;
-    }
-    if (m->selected && m->selectedEnabled &&
-        (m->selectedByBox || mOutsideCircle(m, x, y)) &&
-        mIsRadialPosition(m, m->selected - 1) && submenuOf(m, m->selected)) {
-      openRadialSubmenu(root, m, x, y);
-      mFlush();
-    }
-    return;
-  }
-  if (!m->selectedByBox && ancestorCentreHolds(m, x, y)) {
-    backUp(root, x, y);
-    root->mode = 1;
-    crossCursor();
-    mFlush();
-  }
+  if (root->mode == modeRadial)
+    restInRadial(root, m, root->lastX, root->lastY);
+  else
+    restInList(root, m, root->lastX, root->lastY);
 }
 
 void trackRadial(Menu* root, int x, int y) {
@@ -290,7 +346,7 @@ void trackRadial(Menu* root, int x, int y) {
   if (old == 0 || now == 0 || now == old) return;
   root->changeCount++;
   if (!mIsLinearPosition(c, now - 1) || !c->selectedEnabled) return;
-  root->mode = 2;
+  root->mode = modeList;
   arrowCursor();
   if (submenuOf(c, now)) openCascade(root, c, now - 1, x, y, false);
 }
@@ -327,7 +383,7 @@ void trackLinear(Menu* root, int x, int y) {
     // A list opened along a paused mark left its base drawn reduced, as an
     // ancestor; tracked again, it is shown in full.
     if (base->drawnAsParent) mShowMenu(base, x, y);
-    root->mode = 1;
+    root->mode = modeRadial;
     crossCursor();
   }
   mTrackLinear(root->current, x, y);
@@ -344,14 +400,14 @@ void recordMark(Menu* root, int x, int y) {
 // Takes a position: a move of more than a few pixels since the last one
 // restarts the popup delay, and while marking it joins the stroke.
 void takeSample(Menu* root, int x, int y, uint32_t tick) {
-  if (std::abs(x - lastSample.x) + std::abs(y - lastSample.y) >
-      mScaled(restStep)) {
+  Sample& last = selection.lastSample;
+  if (std::abs(x - last.x) + std::abs(y - last.y) > mScaled(restStep)) {
     disarm();
     arm(root);
   }
-  lastSample = Sample{x, y, tick};
-  samplePending = false;
-  if (root->mode == 0) recordMark(root, x, y);
+  last = Sample{x, y, tick};
+  selection.samplePending = false;
+  if (root->mode == modeMarking) recordMark(root, x, y);
 }
 
 }  // namespace
@@ -362,17 +418,17 @@ void mPress(Menu* menu, int x, int y) {
   y = clampCoordinate(y);
   menu->nowTime = menu->pressTime = mClock();
   menu->current = menu;
-  menu->mode = 0;
+  menu->mode = modeMarking;
   menu->releasedIn = nullptr;
   menu->dwellArmed = 0;
   strokeOverflow = 0;
+  selection = SelectionState{};
+  selection.root = menu;
   setDelay(initialPopupDelay);
   arm(menu);
   mStrokeReset(menu);
   mStrokeAdd(menu, x, y);
-  lastSample = Sample{x, y, mTickCount()};
-  sampledRoot = menu;
-  samplePending = false;
+  selection.lastSample = Sample{x, y, mTickCount()};
   menu->lastX = x;
   menu->lastY = y;
   menu->changeCount = 0;
@@ -402,13 +458,14 @@ void mMotion(Menu* menu, int x, int y) {
   if (x == root->lastX && y == root->lastY) return;
   root->nowTime = t;
   uint32_t tick = mTickCount();
-  if (root == sampledRoot && tick - lastSample.tick >= sampleWindowMs)
+  if (root == selection.root &&
+      tick - selection.lastSample.tick >= sampleWindowMs)
     takeSample(root, x, y, tick);
   else
-    samplePending = root == sampledRoot;
-  if (root->mode == 1)
+    selection.samplePending = root == selection.root;
+  if (root->mode == modeRadial)
     trackRadial(root, x, y);
-  else if (root->mode != 0)
+  else if (root->mode != modeMarking)
     trackLinear(root, x, y);
   mFlush();
   root->lastX = x;
@@ -417,13 +474,14 @@ void mMotion(Menu* menu, int x, int y) {
 }
 
 void mPoll() {
-  Menu* root = sampledRoot;
-  if (root && samplePending &&
-      (mTickCount() - lastSample.tick >= sampleWindowMs || timerDue())) {
+  Menu* root = selection.root;
+  if (root && selection.samplePending &&
+      (mTickCount() - selection.lastSample.tick >= sampleWindowMs ||
+       timerDue())) {
     takeSample(root, root->lastX, root->lastY, mTickCount());
     mFlush();
   }
-  if (timerDue()) fire(popupTimer.menu);
+  if (timerDue()) fire(selection.popup.menu);
   announceDeadline();
 }
 
@@ -433,11 +491,11 @@ void mRelease(Menu* menu, int x, int y) {
   y = clampCoordinate(y);
   menu->releaseTime = menu->nowTime = mClock();
   disarm();
-  if (menu == sampledRoot) {
-    sampledRoot = nullptr;
-    samplePending = false;
+  if (menu == selection.root) {
+    selection.root = nullptr;
+    selection.samplePending = false;
   }
-  if (menu->mode == 0) {
+  if (menu->mode == modeMarking) {
     mStrokeAdd(menu, x, y);
     mInkNewest(menu);
     mInkErase(menu);

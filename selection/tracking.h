@@ -1,17 +1,14 @@
 // Tracking one selection from press to release. The public calls are in
-// menu/marking_menu.h; this is the popup timer they share.
+// menu/marking_menu.h; this names what a root's `mode` field holds.
 #pragma once
+
+#include <cstdint>
 
 #include "menu/marking_menu.h"
 
-// One for the library: it fires from mPoll once the pointer has rested for
-// `delay` seconds since `start`. Kept in whole microseconds so that
-// "strictly later" is decided exactly, whatever the clock's magnitude.
-struct PopupTimer {
-  bool armed;
-  Menu* menu;
-  int64_t startUs;  // clock microseconds
-  int64_t delayUs;
+// What the pointer is doing in a selection, kept in the root's `mode`.
+enum TrackingMode : int32_t {
+  modeMarking = 0,  // no menu shown: the pointer draws a mark
+  modeRadial = 1,   // a radial menu is shown and follows the pointer
+  modeList = 2,     // a linear list is shown and follows the pointer
 };
-
-extern PopupTimer popupTimer;
