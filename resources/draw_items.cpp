@@ -12,8 +12,6 @@ namespace gen {
 
 namespace {
 
-const QColor white(255, 255, 255);
-
 void groundShadow(QPainter& p, QPointF centre, double rx, double ry) {
   p.save();
   p.setPen(Qt::NoPen);

@@ -8,10 +8,25 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
+#include <cstdint>
 #include <initializer_list>
 #include <utility>
 
 namespace gen {
+
+inline const QColor black(0, 0, 0);
+inline const QColor white(255, 255, 255);
+
+// A fixed generator for textures, so every build draws the same pictures.
+struct Noise {
+  uint32_t state = 0x1234567u;
+  double next() {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return (state & 0xffffff) / double(0x1000000);
+  }
+};
 
 // An opaque picture filled with its ground colour.
 QImage canvas(int width, int height, QColor ground);
