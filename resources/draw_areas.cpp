@@ -1,5 +1,4 @@
-// The training and laboratory areas: their pictures, on the main menu's
-// grounds and on their own, and the lamps of their trial screens.
+// The training and laboratory areas: their pictures and their trial lamps.
 #include "resources/draw_areas.h"
 
 #include <QPainterPath>

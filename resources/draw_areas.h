@@ -1,5 +1,4 @@
-// The pictures of the training and laboratory areas and their trial
-// screens' lamps.
+// The pictures of the training and laboratory areas and their trial lamps.
 #pragma once
 
 #include <QColor>

@@ -1,5 +1,4 @@
-// The title and the main menu: the title picture, the logo and its fade
-// steps, and the logo buttons.
+// The title and main menu: the title picture, the logo's fade, its buttons.
 #include "resources/draw_title.h"
 
 #include <QtMath>
