@@ -1,3 +1,4 @@
+// The means every picture generator draws with, and the Tarvel emblem.
 #include "resources/paint_kit.h"
 
 #include <QPainterPath>

@@ -1,3 +1,4 @@
+// The embedded pictures, sounds, cursor and icon, handed out by id and name.
 #include "resources/resources.h"
 
 #include <QByteArray>
