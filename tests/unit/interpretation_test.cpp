@@ -186,6 +186,63 @@ TEST(MarkTests, PathLengthAndShape) {
   EXPECT_FALSE(ProperShape(root, &similar, 3, 5));
 }
 
+// Segments laid end to end eastwards, one per length.
+PointList legs(std::initializer_list<float> lengths) {
+  PointList list;
+  mListClear(&list);
+  float x = 0;
+  for (float l : lengths) {
+    Point a{x, 0, 0, 0}, b{x + l, 0, 0, 0};
+    mListAppend(&list, &a);
+    mListAppend(&list, &b);
+    x += l;
+  }
+  return list;
+}
+
+bool shaped(Menu* root, std::initializer_list<float> lengths, int found,
+            int candidate) {
+  PointList list = legs(lengths);
+  return ProperShape(root, &list, found, candidate);
+}
+
+TEST(MarkTests, EachCandidateShapeHasItsOwnProportions) {
+  Menu* three = tree(3, {0});
+  Menu* four = tree(4, {0});
+  // Two segments found: as they are, one of them doubled, both doubled,
+  // one of them tripled.
+  EXPECT_TRUE(shaped(four, {100, 120}, 2, 1));
+  EXPECT_FALSE(shaped(four, {100, 200}, 2, 1));
+  EXPECT_TRUE(shaped(four, {50, 50, 60}, 2, 2));
+  EXPECT_FALSE(shaped(four, {50, 50, 100}, 2, 2));
+  EXPECT_FALSE(shaped(four, {100, 100, 50}, 2, 2));  // four times a leg
+  EXPECT_TRUE(shaped(three, {100, 100, 50}, 2, 2));
+  EXPECT_TRUE(shaped(four, {60, 50, 50}, 2, 3));
+  EXPECT_FALSE(shaped(four, {50, 100, 100}, 2, 3));
+  EXPECT_TRUE(shaped(three, {50, 100, 100}, 2, 3));
+  EXPECT_TRUE(shaped(four, {50, 50, 60, 60}, 2, 4));
+  EXPECT_FALSE(shaped(four, {50, 50, 100, 100}, 2, 4));
+  EXPECT_TRUE(shaped(four, {30, 30, 30, 30}, 2, 5));
+  EXPECT_FALSE(shaped(four, {20, 20, 20, 30}, 2, 5));
+  EXPECT_TRUE(shaped(four, {10, 30, 30, 30}, 2, 6));
+  EXPECT_FALSE(shaped(four, {50, 30, 30, 30}, 2, 6));
+  // Three found: as they are, or one of them doubled.
+  EXPECT_TRUE(shaped(four, {100, 100, 100}, 3, 1));
+  EXPECT_FALSE(shaped(four, {100, 100, 250}, 3, 1));
+  EXPECT_TRUE(shaped(four, {50, 50, 60, 60}, 3, 2));
+  EXPECT_FALSE(shaped(four, {50, 50, 100, 60}, 3, 2));
+  EXPECT_FALSE(shaped(four, {60, 60, 70, 90}, 3, 2));
+  EXPECT_TRUE(shaped(four, {60, 50, 50, 60}, 3, 3));
+  EXPECT_FALSE(shaped(four, {60, 50, 50, 120}, 3, 3));
+  EXPECT_FALSE(shaped(four, {70, 60, 60, 90}, 3, 3));
+  EXPECT_TRUE(shaped(four, {60, 60, 50, 50}, 3, 4));
+  EXPECT_FALSE(shaped(four, {60, 30, 50, 50}, 3, 4));
+  EXPECT_FALSE(shaped(four, {80, 60, 50, 50}, 3, 4));
+  // A leg of no length makes every ratio over it infinite or undefined.
+  EXPECT_TRUE(shaped(four, {30, 30, 30, 0}, 2, 5));
+  EXPECT_FALSE(shaped(four, {0, 0, 0, 0}, 2, 4));
+}
+
 TEST(MarkTests, ApplyingSegmentsClearsTheLevelBelow) {
   PracticeMenu practice;
   drawMark(practice.root, walk({{0, 0}, {0, -200}}));
