@@ -1,9 +1,10 @@
+// List menus: rows under the compass or a whole menu of them, and cascades.
 #include "display/linear_menu.h"
 
 #include "core/hit_test.h"
 #include "core/menu_tree.h"
-#include "display/drawing.h"
-#include "display/radial_menu.h"
+#include "core/scale.h"
+#include "display/menu_items.h"
 #include "display/save_under.h"
 
 namespace {
@@ -21,7 +22,7 @@ int rowHit(const Menu* m, int x, int y, uint8_t* byBox) {
 void mLayoutRows(Menu* m) {
   if (!mHasLinearPart(m)) return;
   int first = m->radialCount;
-  int h = mTextHeight() + 2 * drawState.pad;
+  int h = mItemHeight(m, first);
   int w = mItemWidthBase(m, first) + 16;
   int left = 0, y0 = 0, gap = mScaled(rowGap);
   if (!mIsLinearOnly(m)) {

@@ -4,6 +4,7 @@
 #include "app/practice_menu.h"
 #include "core/hit_test.h"
 #include "display/linear_menu.h"
+#include "display/menu_items.h"
 #include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"

@@ -5,6 +5,7 @@
 #include "core/menu_tree.h"
 #include "core/stroke.h"
 #include "display/linear_menu.h"
+#include "display/menu_items.h"
 #include "display/placement.h"
 #include "display/radial_menu.h"
 #include "menu_screen.h"
