@@ -3,13 +3,14 @@
 #pragma once
 
 #include <QCursor>
-#include <QImage>
 #include <QWidget>
-#include <cstdint>
 
 #include "app/canvas.h"
-#include "app/hotrect.h"
-#include "app/practice_menu.h"
+#include "app/lab_clock.h"
+#include "app/layout.h"
+#include "app/screen_drawing.h"
+#include "app/session.h"
+#include "app/trial_runner.h"
 #include "app/window_picture.h"
 
 class TrainerView : public QWidget {
@@ -35,38 +36,16 @@ class TrainerView : public QWidget {
   };
 
   explicit TrainerView(QWidget* parent = nullptr);
-  ~TrainerView() override;
 
-  // The trial state, readable by tests and by the screens.
-  Menu* practiceMenu = nullptr;
-  int itemValues[practiceItemCount] = {};
-  int targetIndex = 0;
-  int targetRange = 11;
-  int picksAtRange = 0;
-  int clockTimer = 0;
-  uint32_t trialStartTick = 0;
-  uint32_t totalTime = 0;  // ms, press to release, this laboratory run
-  int trialsLeft = 10;
-  int hits = 0;
-  int misfires = 0;
-  int screen = Opening;
-
-  HotRect trainingPictureRect, labPictureRect, backButtonRect, logoRect,
-      areaPictureRect, panelRect, lampBoxRect;
-  static constexpr HotRect resultsLogoRect{48, 130, 109, 191};
-
-  // Sets targetIndex from the next random number and widens the range of
-  // targets; in the laboratory also starts the clock.
-  void chooseNextTarget();
-  // One selection from the practice menu, pressed at the pointer, scored
-  // against the target.
-  void runTrial();
-  // Redraws the laboratory clock while a laboratory target waits.
-  void refreshClock();
-  uint32_t averageTime() const { return totalTime / 10; }
-  // What a paint does before it shows the picture: the current screen's
-  // drawing, animation and move to the next state.
-  void paintScreen();
+  Screen screen() const { return screen_; }
+  const Session& session() const { return session_; }
+  const Layout& layout() const { return screens_.layout(); }
+  const LabClock& clock() const { return clock_; }
+  const Menu* practiceMenu() const { return runner_.menu(); }
+  // Runs the current screen if it is one that moves on by itself: its
+  // animation, then the move to the next screen. The event loop does this
+  // for each such screen in turn, once the view has been shown.
+  void runScreen();
   // Where every screen is drawn; its frames go to the window as they are.
   Canvas& canvas() { return canvas_; }
 
@@ -74,34 +53,23 @@ class TrainerView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
 
  private:
-  const QImage& bitmap(int id) const;
-  void play(const char* sound, bool synchronous = false);
-  void runScreen();
-  void setFirstPaintRects();
-  void speckle(const QColor& colour);
-  void drawMainMenuTexts(bool capitalised);
-  void drawMainMenu();
-  void animateMainIntro();
-  void animateAreaEntry();
-  void drawTrialScreen(bool shuffle);
-  void blinkLamp(bool hit);
-  void drawResultsTexts();
-  void animateResults();
-  void drawResults();
-  void stopClock();
+  static bool movesOn(Screen s);
+  void goTo(Screen next);
+  bool runOneScreen();
+  void runTrial();
   void swallowQueuedInput();
 
   platform::WindowPicture windowPicture_;
   Canvas canvas_;
-  QImage bitmaps_[46];  // ids 130..175
+  ScreenDrawing screens_{canvas_};
+  LabClock clock_{screens_, canvas_, *this};
+  TrialRunner runner_;
+  Session session_;
   QCursor handCursor_;
-  bool painting_ = false;
-  bool shownOnce_ = false;       // the view has been painted, screen or not
-  bool firstPaintDone_ = false;  // the rectangles of the first paint are set
+  Screen screen_ = Opening;
+  bool shownOnce_ = false;   // the view has been painted
+  bool runPending_ = false;  // the event loop is to run the screen
   bool swallowInput_ = false;
-  int lastClockValue_ = -1;
-  uint32_t lastClockPush_ = 0;
 };

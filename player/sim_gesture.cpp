@@ -96,14 +96,17 @@ SelectionOutcome playSelection(SimPlatform& sim, Menu* root,
   mInit(0, 0, 0, 0, 0, 0);
   InputState in = sim.pollInput();
   mPress(root, in.x, in.y);
+  // Escape is read with the position of the same pass, which still goes to
+  // the menu, as the trainer's loop does.
   for (;;) {
     uint32_t t = sim.tickCount() - start;
     apply(sim, gesture.at(t));
-    if (!mButtonsDown() || sim.pollInput().escapeDown || t > limit) break;
+    if (!mButtonsDown() || t > limit) break;
     in = sim.pollInput();
     mMotion(root, in.x, in.y);
     mPoll();
     if (afterPoll) afterPoll(context);
+    if (in.escapeDown) break;
     sim.advance(1);
   }
   in = sim.pollInput();

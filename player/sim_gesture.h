@@ -51,9 +51,10 @@ struct SelectionOutcome {
 };
 
 // mInit, mPress, then mMotion and mPoll once per virtual millisecond while
-// mButtonsDown() and Escape is up, mRelease, mShowConfirmation, a 100 ms
-// wait, mEraseConfirmation, mShutdown and mGetResult. `afterPoll`, when
-// given, runs after every mPoll, as a client's own work would.
+// mButtonsDown(), up to and including the pass that reads Escape, mRelease,
+// mShowConfirmation, a 100 ms wait, mEraseConfirmation, mShutdown and
+// mGetResult. `afterPoll`, when given, runs after every mPoll, as a client's
+// own work would.
 SelectionOutcome playSelection(SimPlatform& sim, Menu* root,
                                const Gesture& gesture,
                                void (*afterPoll)(void*) = nullptr,

@@ -13,7 +13,6 @@ namespace {
 const auto* qtApp = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 using Screens = Trainer;
-using S = TrainerView::Screen;
 
 // Sounds played since the last call, synchronous ones marked with "!".
 class SoundLog {
@@ -45,96 +44,104 @@ bool handCursor(const QWidget& w) {
   return w.cursor().shape() == Qt::BitmapCursor;
 }
 
+// A paint shows the picture as it is: no time passes, nothing is played,
+// nothing is drawn, and the screen stays.
+void expectPaintOnlyShows(TrainerView& view, platform::SimPlatform& sim) {
+  SoundLog sounds(sim);
+  sounds.fresh();
+  TrainerView::Screen screen = view.screen();
+  int target = view.session().targetIndex;
+  QImage before = view.canvas().image();
+  uint32_t tick = sim.tickCount();
+  view.repaint();
+  EXPECT_EQ(view.screen(), screen);
+  EXPECT_EQ(sim.tickCount(), tick) << screen;
+  EXPECT_TRUE(sounds.fresh().empty()) << screen;
+  EXPECT_EQ(view.session().targetIndex, target) << screen;
+  EXPECT_EQ(view.canvas().image(), before) << screen;
+}
+
 }  // namespace
 
 TEST_F(Screens, FromTheOpeningThroughBothAreasToTheResultsAndBack) {
   SoundLog sounds(sim);
-  view.paintScreen();
-  EXPECT_EQ(view.screen, S::MainIntro);
+  expectPaintOnlyShows(view, sim);  // the opening waits for the event loop
+  view.runScreen();
+  EXPECT_EQ(view.screen(), S::MainIntro);
   EXPECT_EQ(sounds.fresh(), std::vector<std::string>{"IDW_OPENING"});
-  EXPECT_EQ(view.backButtonRect, (HotRect{540, 0, 600, 60}));
+  EXPECT_EQ(view.layout().backButton, (HotRect{540, 0, 600, 60}));
 
-  view.hits = 4;
-  view.paintScreen();
-  EXPECT_EQ(view.screen, S::MainMenu);
-  EXPECT_EQ(view.hits, 0);
-  EXPECT_EQ(view.trainingPictureRect, (HotRect{50, 56, 169, 190}));
-  EXPECT_EQ(view.labPictureRect, (HotRect{50, 210, 169, 344}));
-  EXPECT_EQ(view.logoRect, (HotRect{201, 105, 399, 295}));
+  view.runScreen();
+  EXPECT_EQ(view.screen(), S::MainMenu);
+  EXPECT_EQ(view.layout().trainingPicture, (HotRect{50, 56, 169, 190}));
+  EXPECT_EQ(view.layout().labPicture, (HotRect{50, 210, 169, 344}));
+  EXPECT_EQ(view.layout().logo, (HotRect{201, 105, 399, 295}));
+  expectPaintOnlyShows(view, sim);
+  view.runScreen();  // an idle screen does not move on
+  EXPECT_EQ(view.screen(), S::MainMenu);
 
   click({10, 10});  // nothing there
-  EXPECT_EQ(view.screen, S::MainMenu);
+  EXPECT_EQ(view.screen(), S::MainMenu);
   click({60, 60});
-  EXPECT_EQ(view.screen, S::TrainingChosen);
+  EXPECT_EQ(view.screen(), S::TrainingChosen);
   EXPECT_EQ(sounds.fresh(), std::vector<std::string>{"IDW_CHOICE"});
-  view.paintScreen();
-  EXPECT_EQ(view.screen, S::TrainingEntry);
-  view.paintScreen();  // the entry goes on into the first target
-  EXPECT_EQ(view.screen, S::TrainingAwaitPress);
+  expectPaintOnlyShows(view, sim);
+  view.runScreen();
+  EXPECT_EQ(view.screen(), S::TrainingEntry);
+  view.runScreen();  // the entry goes on into the first target
+  EXPECT_EQ(view.screen(), S::TrainingAwaitPress);
   EXPECT_EQ(sounds.fresh(), joined({"IDW_WHOOSH"}, repeated("IDW_CLICK", 5)));
-  EXPECT_EQ(view.areaPictureRect, (HotRect{50, 56, 169, 190}));
-  EXPECT_EQ(view.panelRect, (HotRect{184, 76, 519, 276}));
-  EXPECT_EQ(view.lampBoxRect, (HotRect{50, 200, 93, 273}));
-  EXPECT_EQ(view.clockTimer, 0);
+  EXPECT_EQ(view.layout().areaPicture, (HotRect{50, 56, 169, 190}));
+  EXPECT_EQ(view.layout().panel, (HotRect{184, 76, 519, 276}));
+  EXPECT_EQ(view.layout().lampBox, (HotRect{50, 200, 93, 273}));
+  EXPECT_FALSE(view.clock().ticking());
+  expectPaintOnlyShows(view, sim);
 
   click({560, 30});  // the back button
-  EXPECT_EQ(view.screen, S::MainIntro);
+  EXPECT_EQ(view.screen(), S::MainIntro);
   EXPECT_EQ(sounds.fresh(), std::vector<std::string>{"IDW_BACK"});
-  view.paintScreen();
+  view.runScreen();
   click({100, 300});  // the laboratory picture
-  EXPECT_EQ(view.screen, S::LabChosen);
-  view.paintScreen();
-  view.paintScreen();
-  EXPECT_EQ(view.screen, S::LabAwaitPress);
-  EXPECT_EQ(view.targetRange, 11);
-  EXPECT_NE(view.clockTimer, 0);
+  EXPECT_EQ(view.screen(), S::LabChosen);
+  view.runScreen();
+  view.runScreen();
+  EXPECT_EQ(view.screen(), S::LabAwaitPress);
+  EXPECT_EQ(view.session().targetRange, 11);
+  EXPECT_TRUE(view.clock().ticking());
+  expectPaintOnlyShows(view, sim);
   sounds.fresh();
 
-  for (int trial = 1; trial <= 10; trial++) {
+  for (int trial = 1; trial <= labTrialCount; trial++) {
     QPoint at = panelCentre();
     this->trial(platform::Gesture().press(at.x(), at.y()).rest(20).release());
-    EXPECT_EQ(view.screen, S::LabMisfire);
-    view.paintScreen();  // the lamp blinks, then the next target or results
-    EXPECT_EQ(view.screen, trial < 10 ? S::LabNextTarget : S::ResultsReveal);
-    if (trial < 10) view.paintScreen();
+    EXPECT_EQ(view.screen(), S::LabMisfire);
+    view.runScreen();  // the lamp blinks, then the next target or results
+    EXPECT_EQ(view.screen(),
+              trial < labTrialCount ? S::LabNextTarget : S::ResultsReveal);
+    if (trial < labTrialCount) view.runScreen();
   }
-  EXPECT_EQ(view.misfires, 10);
+  EXPECT_EQ(view.session().misfires, 10);
   sounds.fresh();
-  view.paintScreen();
-  EXPECT_EQ(view.screen, S::Results);
+  view.runScreen();
+  EXPECT_EQ(view.screen(), S::Results);
   EXPECT_EQ(sounds.fresh(),
             joined({"IDW_DRUMROLL", "IDW_REPORT", "!IDW_RICOCHET"},
                    repeated("IDW_TYPE", 43)));
+  expectPaintOnlyShows(view, sim);
 
-  click({60, 140});  // the logo on the results picture
-  EXPECT_EQ(view.screen, S::Opening);
+  move({70, 150});  // the logo on the results picture
+  EXPECT_TRUE(handCursor(view));
+  move({70, 200});
+  EXPECT_FALSE(handCursor(view));
+  click({60, 140});
+  EXPECT_EQ(view.screen(), S::Opening);
   EXPECT_TRUE(sounds.fresh().empty());  // the opening plays it
-  view.paintScreen();
+  view.runScreen();
   EXPECT_EQ(sounds.fresh(), std::vector<std::string>{"IDW_OPENING"});
 }
 
-TEST_F(Screens, IdleScreensRepaintWithoutAnimation) {
-  view.paintScreen();
-  view.paintScreen();
-  ASSERT_EQ(view.screen, S::MainMenu);
-  SoundLog sounds(sim);
-  sounds.fresh();
-  for (int idle :
-       {S::MainMenu, S::TrainingAwaitPress, S::LabAwaitPress, S::Results}) {
-    view.screen = idle;
-    view.targetIndex = Hammer;
-    uint32_t before = sim.tickCount();
-    view.paintScreen();
-    EXPECT_EQ(view.screen, idle);
-    EXPECT_EQ(sim.tickCount(), before) << idle;  // no pause at all
-    EXPECT_TRUE(sounds.fresh().empty()) << idle;
-    EXPECT_EQ(view.targetIndex, Hammer);  // the target stays
-  }
-}
-
 TEST_F(Screens, TheCursorPointsOverWhatCanBeClicked) {
-  view.paintScreen();
-  view.paintScreen();
+  toMainMenu();
   move({100, 100});  // the training picture
   EXPECT_TRUE(handCursor(view));
   move({300, 20});
@@ -142,45 +149,38 @@ TEST_F(Screens, TheCursorPointsOverWhatCanBeClicked) {
   move({100, 300});  // the laboratory picture
   EXPECT_TRUE(handCursor(view));
 
-  view.screen = S::TrainingAwaitPress;
-  view.panelRect = {184, 76, 519, 276};
+  enterArea(false);
   move({300, 150});  // the panel is hot for a press, not for the cursor
   EXPECT_FALSE(handCursor(view));
   move({570, 20});
   EXPECT_TRUE(handCursor(view));
-
-  view.screen = S::Results;
-  move({70, 150});
-  EXPECT_TRUE(handCursor(view));
-  move({70, 200});
-  EXPECT_FALSE(handCursor(view));
-}
-
-TEST_F(Screens, ResultsFiguresDescribeTheRun) {
-  view.hits = 7;
-  view.misfires = 3;
-  view.totalTime = 12345;
-  EXPECT_EQ(view.averageTime(), 1234u);
-  view.screen = S::Results;
-  view.paintScreen();
-  EXPECT_EQ(view.screen, S::Results);
 }
 
 TEST_F(Screens, DissolvesTakeTheirTimeHoweverFastTheDrawing) {
   // Drawing takes no virtual time: what passes is the dissolve's own pace.
   uint32_t before = sim.tickCount();
-  view.paintScreen();
+  view.runScreen();
   uint32_t dissolve = sim.tickCount() - before - 1000;  // after the title
   EXPECT_GE(dissolve, 600u);
   EXPECT_LE(dissolve, 1000u);
-  view.paintScreen();
-  view.screen = S::LabChosen;
+  view.runScreen();
+  click(view.layout().labPicture.rect().center());
+  ASSERT_EQ(view.screen(), S::LabChosen);
   before = sim.tickCount();
-  view.paintScreen();
+  view.runScreen();
   EXPECT_EQ(sim.tickCount() - before, dissolve);
 }
 
 TEST_F(Screens, TheTypedLineLooksTheSameWhileTypedAndWhenRedrawn) {
+  toMainMenu();
+  enterArea(true);
+  for (int trial = 1; trial <= labTrialCount; trial++) {
+    QPoint at = panelCentre();
+    this->trial(platform::Gesture().press(at.x(), at.y()).release());
+    view.runScreen();
+    if (trial < labTrialCount) view.runScreen();
+  }
+  ASSERT_EQ(view.screen(), S::ResultsReveal);
   QRect line =
       Canvas::textArea({130, 80}, 13,
                        QStringLiteral("Your results have been carefully "
@@ -188,11 +188,10 @@ TEST_F(Screens, TheTypedLineLooksTheSameWhileTypedAndWhenRedrawn) {
   QImage typed;
   // Frames go on while the needle swings, long after the last letter.
   view.canvas().setPresenter([&](const QImage& picture, QRect) {
-    if (view.screen == S::ResultsReveal) typed = picture.copy(line);
+    if (view.screen() == S::ResultsReveal) typed = picture.copy(line);
   });
-  view.screen = S::ResultsReveal;
-  view.paintScreen();
-  ASSERT_EQ(view.screen, S::Results);
+  view.runScreen();
+  ASSERT_EQ(view.screen(), S::Results);
   ASSERT_FALSE(typed.isNull());
   EXPECT_EQ(typed, view.canvas().image().copy(line));
 }
@@ -234,10 +233,10 @@ TEST_F(Frame, ShowsItselfBeforeTheOpeningHoldsTheProgram) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   ASSERT_FALSE(sim.sounds().empty());
   EXPECT_EQ(sim.sounds().front(), "IDW_OPENING");
-  // The paint that puts the frame and its menu bar on the screen leaves
-  // the opening to the next one.
-  ASSERT_GE(spy.soundsBefore.size(), 2u);
-  EXPECT_EQ(spy.soundsBefore[1], 0u);
+  // The opening starts from the event loop once the view has been painted,
+  // the frame and its menu bar on the screen.
+  ASSERT_GE(spy.soundsBefore.size(), 1u);
+  EXPECT_EQ(spy.soundsBefore[0], 0u);
 }
 
 TEST_F(Frame, HoldsTheViewInASunkenEdgeAtAFixedSize) {

@@ -1,4 +1,5 @@
 #include "app/random.h"
+#include "app/session.h"
 #include "trainer_fixture.h"
 
 namespace {
@@ -8,108 +9,125 @@ const auto* qtApp = ::testing::AddGlobalTestEnvironment(new QtApplication);
 class Trials : public Trainer {
  protected:
   void SetUp() override {
-    view.panelRect = {184, 76, 519, 276};
-    view.backButtonRect = {540, 0, 600, 60};
-    view.screen = TrainerView::TrainingAwaitPress;
+    toMainMenu();
+    enterArea(false);
   }
-  // A mark from the panel's centre: legs given as screen offsets.
-  platform::Gesture mark(std::initializer_list<QPoint> legs) {
-    QPoint at = panelCentre();
-    platform::Gesture g;
-    g.press(at.x(), at.y());
-    for (QPoint leg : legs) {
-      at += leg;
-      g.moveTo(at.x(), at.y(), 120);
-    }
-    return g.release();
-  }
+  int target() const { return view.session().targetIndex; }
+  // Any item but the target.
+  int other() const { return (target() + 1) % practiceItemCount; }
 };
 
 }  // namespace
 
 TEST_F(Trials, AHitAndAMisfireAreScoredWithTheirSounds) {
-  view.targetIndex = Apple;
-  trial(mark({{0, -200}}));  // Food, Apple
-  EXPECT_EQ(view.hits, 1);
-  EXPECT_EQ(view.screen, TrainerView::TrainingHit);
+  trial(markFor(target()));
+  EXPECT_EQ(view.session().hits, 1);
+  EXPECT_EQ(view.screen(), S::TrainingHit);
   EXPECT_EQ(sim.sounds().back(), "IDW_RIGHT");
 
-  view.screen = TrainerView::LabAwaitPress;
-  view.targetIndex = Saw;
-  trial(mark({{0, -100}, {0, 100}}));  // Food, Banana
-  EXPECT_EQ(view.misfires, 1);
-  EXPECT_EQ(view.screen, TrainerView::LabMisfire);
+  nextTarget();
+  trial(markFor(other()));
+  EXPECT_EQ(view.session().misfires, 1);
+  EXPECT_EQ(view.screen(), S::TrainingMisfire);
   EXPECT_EQ(sim.sounds().back(), "IDW_WRONG");
-  EXPECT_EQ(view.trialsLeft, 8);
+  EXPECT_EQ(view.session().trialsLeft, labTrialCount - 2);
 }
 
 TEST_F(Trials, NothingOrACategoryAloneIsAMisfire) {
-  view.targetIndex = Duck;
   QPoint at = panelCentre();
   trial(platform::Gesture().press(at.x(), at.y()).rest(30).release());
-  EXPECT_EQ(view.screen, TrainerView::TrainingMisfire);
+  EXPECT_EQ(view.screen(), S::TrainingMisfire);
 
   // Animals chosen from the menu, released in its submenu's centre.
-  view.screen = TrainerView::TrainingAwaitPress;
+  nextTarget();
   trial(platform::Gesture()
             .press(at.x(), at.y())
             .rest(200)
             .moveTo(at.x(), at.y() + 80, 60)
             .rest(300)
             .release());
-  EXPECT_EQ(view.practiceMenu->selected, 5);
-  EXPECT_EQ(view.screen, TrainerView::TrainingMisfire);
-  EXPECT_EQ(view.misfires, 2);
-  EXPECT_EQ(view.hits, 0);
+  EXPECT_EQ(view.practiceMenu()->selected, 5);
+  EXPECT_EQ(view.screen(), S::TrainingMisfire);
+  EXPECT_EQ(view.session().misfires, 2);
+  EXPECT_EQ(view.session().hits, 0);
 }
 
 TEST_F(Trials, ACategoryAloneIsAMisfireEvenAfterAHitBelowIt) {
-  view.targetIndex = Banana;
-  trial(mark({{0, -100}, {0, 100}}));  // Food, Banana
-  ASSERT_EQ(view.hits, 1);
+  trial(markFor(target()));
+  ASSERT_EQ(view.session().hits, 1);
 
-  // The menu pops up, the pointer goes onto Food, and the button comes up
-  // before Food's submenu opens: the last selection's Banana is no answer.
-  view.screen = TrainerView::TrainingAwaitPress;
+  // The menu pops up, the pointer goes onto the last target's category, and
+  // the button comes up before its submenu opens: the last selection's item
+  // is no answer, even when it is the target again.
+  QPoint category = itemPath(target()).category * 80;
+  nextTarget();
   QPoint at = panelCentre();
   trial(platform::Gesture()
             .press(at.x(), at.y())
             .rest(200)
-            .moveTo(at.x(), at.y() - 80, 30)
+            .moveTo(at.x() + category.x(), at.y() + category.y(), 30)
             .release());
-  EXPECT_EQ(view.screen, TrainerView::TrainingMisfire);
-  EXPECT_EQ(view.hits, 1);
-  EXPECT_EQ(view.misfires, 1);
+  EXPECT_EQ(view.screen(), S::TrainingMisfire);
+  EXPECT_EQ(view.session().hits, 1);
+  EXPECT_EQ(view.session().misfires, 1);
 }
 
 TEST_F(Trials, EscapeEndsTheTrialWhereThePointerIs) {
-  view.targetIndex = Saw;
+  ItemPath path = itemPath(target());
   QPoint at = panelCentre();
+  QPoint a = at + path.category * 100, b = a + path.item * 100;
   trial(platform::Gesture()
             .press(at.x(), at.y())
-            .moveTo(at.x() + 100, at.y(), 100)
-            .moveTo(at.x() + 100, at.y() - 100, 100)
+            .moveTo(a.x(), a.y(), 100)
+            .moveTo(b.x(), b.y(), 100)
             .escape()
             .rest(500)  // the button is still held
             .release());
-  EXPECT_EQ(view.screen, TrainerView::TrainingHit);
+  EXPECT_EQ(view.screen(), S::TrainingHit);
   // Only press to Escape counts, not the time the button stayed down.
-  EXPECT_LT(view.totalTime, 300u);
+  EXPECT_LT(view.session().totalTime, 300u);
+}
+
+// Escape goes down in the same millisecond as the pointer reaches the item
+// in the submenu: that position still counts, for the trainer and for the
+// gesture player alike, and both take the same time.
+TEST_F(Trials, TheTrainerAndTheGesturePlayerTakeEscapeAlike) {
+  ItemPath path = itemPath(target());
+  QPoint at = panelCentre();
+  QPoint a = at + path.category * 80, b = a + path.item * 80;
+  platform::Gesture g;
+  g.press(at.x(), at.y())
+      .rest(200)
+      .moveTo(a.x(), a.y(), 60)
+      .rest(400)
+      .moveTo(b.x(), b.y(), 10)
+      .escape()
+      .rest(200)
+      .release();
+  trial(g);
+  EXPECT_EQ(view.screen(), S::TrainingHit);
+
+  int values[practiceItemCount];
+  Menu* menu = buildPracticeMenu(values);
+  platform::SelectionOutcome played = platform::playSelection(sim, menu, g);
+  ASSERT_NE(played.value, 0u);
+  EXPECT_EQ(*reinterpret_cast<const int*>(played.value), target());
+  EXPECT_EQ(played.releasedAfterMs, view.session().totalTime);
 }
 
 TEST_F(Trials, TotalTimeAddsUpAndStartsAgainWithTheMainMenu) {
-  view.targetIndex = Apple;
-  trial(mark({{0, -200}}));
-  uint32_t first = view.totalTime;
+  trial(markFor(target()));
+  uint32_t first = view.session().totalTime;
   EXPECT_GE(first, 120u);
-  trial(mark({{0, -200}}));
-  EXPECT_GT(view.totalTime, first);
-  EXPECT_EQ(view.averageTime(), view.totalTime / 10);
-  view.screen = TrainerView::MainIntro;
-  view.resize(600, 400);
-  view.paintScreen();
-  EXPECT_EQ(view.totalTime, 0u);
-  EXPECT_EQ(view.hits, 0);
+  nextTarget();
+  trial(markFor(target()));
+  EXPECT_GT(view.session().totalTime, first);
+  nextTarget();
+  click(view.layout().backButton.rect().center());
+  EXPECT_EQ(view.screen(), S::MainIntro);
+  view.runScreen();
+  EXPECT_EQ(view.session().totalTime, 0u);
+  EXPECT_EQ(view.session().hits, 0);
 }
 
 TEST(TargetChoice, RangesWidenEverySixPicks) {
@@ -117,55 +135,79 @@ TEST(TargetChoice, RangesWidenEverySixPicks) {
   EXPECT_EQ(scaleDraw(32767, 3), 2);
   EXPECT_EQ(scaleDraw(0, 11), 0);
   EXPECT_EQ(scaleDraw(32767, 9.9), 9);
+
+  // The training area unlocks items in order, all eleven from the 49th
+  // pick on; the highest draw shows the range's last item.
+  Session s;
+  s.enterArea();
+  for (int pick = 1; pick <= 48; pick++) {
+    int range = s.targetRange;
+    s.chooseTarget(32767, false);
+    EXPECT_EQ(s.targetIndex, range - 1) << pick;
+    EXPECT_EQ(range, pick <= 6 ? 3 : pick <= 12 ? 4 : range) << pick;
+  }
+  EXPECT_EQ(s.targetRange, practiceItemCount);
+
+  // The laboratory picks among all of them from the first.
+  s.enterArea();
+  s.chooseTarget(32767, true);
+  EXPECT_EQ(s.targetIndex, practiceItemCount - 1);
 }
 
-TEST_F(Trials, TheTrainingAreaUnlocksItemsInOrder) {
-  view.screen = TrainerView::TrainingNextTarget;
-  view.targetRange = 3;
-  view.picksAtRange = 0;
-  for (int pick = 1; pick <= 48; pick++) {
-    int range = view.targetRange;
-    view.chooseNextTarget();
-    EXPECT_LT(view.targetIndex, range);
-    if (pick <= 6) {
-      EXPECT_EQ(range, 3) << pick;
-    } else if (pick == 7) {
-      EXPECT_EQ(range, 4);
+TEST(SessionScore, CountsHitsMisfiresAndTime) {
+  int items[practiceItemCount];
+  for (int k = 0; k < practiceItemCount; k++) items[k] = k;
+  Session s;
+  s.enterArea();
+  s.targetIndex = Saw;
+  EXPECT_TRUE(s.score(reinterpret_cast<uintptr_t>(&items[Saw]), 700));
+  EXPECT_FALSE(s.score(reinterpret_cast<uintptr_t>(&items[Hammer]), 500));
+  EXPECT_FALSE(s.score(0, 234));  // nothing chosen
+  EXPECT_EQ(s.hits, 1);
+  EXPECT_EQ(s.misfires, 2);
+  EXPECT_EQ(s.totalTime, 1434u);
+  EXPECT_EQ(s.averageTime(), 1434u / labTrialCount);
+  EXPECT_EQ(s.trialsLeft, labTrialCount - 3);
+  EXPECT_FALSE(s.runOver());
+  s.startRun();
+  EXPECT_EQ(s.hits + s.misfires, 0);
+  EXPECT_EQ(s.totalTime, 0u);
+}
+
+class Laboratory : public Trainer {
+ protected:
+  void SetUp() override {
+    toMainMenu();
+    enterArea(true);
+  }
+};
+
+TEST_F(Laboratory, TheClockStartsWithATargetAndStopsAtAnyPress) {
+  EXPECT_EQ(view.session().targetRange, practiceItemCount);
+  EXPECT_TRUE(view.clock().ticking());
+  EXPECT_EQ(view.clock().startTick(), sim.tickCount());
+  click({5, 390});  // nowhere in particular
+  EXPECT_FALSE(view.clock().ticking());
+
+  trial(markFor(view.session().targetIndex));
+  nextTarget();
+  ASSERT_EQ(view.screen(), S::LabAwaitPress);
+  EXPECT_TRUE(view.clock().ticking());
+  click({5, 390}, Qt::RightButton);  // only the left button counts
+  EXPECT_TRUE(view.clock().ticking());
+}
+
+TEST_F(Laboratory, TheTenthTrialLeadsToTheResults) {
+  for (int trial = 1; trial <= labTrialCount; trial++) {
+    this->trial(markFor(view.session().targetIndex));
+    EXPECT_EQ(view.screen(), S::LabHit);
+    EXPECT_EQ(view.session().trialsLeft, labTrialCount - trial);
+    view.runScreen();  // the lamp blinks, then the next target or results
+    if (trial < labTrialCount) {
+      ASSERT_EQ(view.screen(), S::LabNextTarget);
+      view.runScreen();
     }
   }
-  EXPECT_EQ(view.targetRange, 11);  // all eleven from the 49th on
-  EXPECT_EQ(view.clockTimer, 0);    // no clock in training
-}
-
-TEST_F(Trials, TheLaboratoryClockStartsWithATargetAndStopsAtAnyPress) {
-  view.screen = TrainerView::LabNextTarget;
-  view.targetRange = 3;
-  view.chooseNextTarget();
-  EXPECT_EQ(view.targetRange, 11);
-  EXPECT_NE(view.clockTimer, 0);
-  EXPECT_EQ(view.trialStartTick, sim.tickCount());
-  view.screen = TrainerView::LabAwaitPress;
-  click({5, 390});  // nowhere in particular
-  EXPECT_EQ(view.clockTimer, 0);
-  view.screen = TrainerView::LabNextTarget;
-  view.chooseNextTarget();
-  view.screen = TrainerView::LabAwaitPress;
-  click({5, 390}, Qt::RightButton);  // only the left button counts
-  EXPECT_NE(view.clockTimer, 0);
-}
-
-TEST_F(Trials, TheTenthLaboratoryTrialLeadsToTheResults) {
-  view.screen = TrainerView::LabAwaitPress;
-  view.trialsLeft = 2;
-  view.targetIndex = Apple;
-  trial(mark({{0, -200}}));
-  EXPECT_EQ(view.trialsLeft, 1);
-  view.resize(600, 400);
-  view.paintScreen();  // the lamp blinks, then the next target
-  EXPECT_EQ(view.screen, TrainerView::LabNextTarget);
-  view.screen = TrainerView::LabAwaitPress;
-  trial(mark({{0, -200}}));
-  EXPECT_EQ(view.trialsLeft, 0);
-  view.paintScreen();
-  EXPECT_EQ(view.screen, TrainerView::ResultsReveal);
+  EXPECT_EQ(view.screen(), S::ResultsReveal);
+  EXPECT_EQ(view.session().hits, labTrialCount);
 }

@@ -1,0 +1,49 @@
+// The trainer's screens drawn into the view's canvas: the still pictures of
+// the idle screens and the animations, with their sounds, that lead from
+// one screen to the next. An animation holds the program until it is over.
+#pragma once
+
+#include <QColor>
+
+#include "app/assets.h"
+#include "app/canvas.h"
+#include "app/layout.h"
+#include "app/session.h"
+
+class ScreenDrawing {
+ public:
+  explicit ScreenDrawing(Canvas& canvas) : canvas_(canvas) {}
+
+  // Where the parts of the screens are now.
+  const Layout& layout() const { return layout_; }
+  // Places the back button and the main menu's pictures off the view, once,
+  // when the canvas first has its size.
+  void layOut();
+
+  void opening();
+  void animateMainIntro();
+  void mainMenu();
+  // The main menu dissolving to white, once an area has been chosen.
+  void leaveMainMenu();
+  void animateAreaEntry(bool lab);
+  // An area's screen as it waits, without the target.
+  void trialScreen(bool lab, const Session& session);
+  void shuffleTargets();
+  void showTarget(int item);
+  void blinkLamp(bool hit);
+  // The laboratory clock's figure over the last one; returns where it is.
+  QRect clockFigure(int ms);
+  void animateResults(const Session& session);
+  void results(const Session& session);
+
+ private:
+  QRect viewRect() const { return QRect(QPoint(0, 0), canvas_.size()); }
+  void speckle(const QColor& colour);
+  void mainMenuTexts(bool capitalised);
+  void resultsTexts(const Session& session);
+
+  Canvas& canvas_;
+  Pictures pictures_;
+  Layout layout_;
+  bool laidOut_ = false;
+};

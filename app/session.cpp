@@ -1,0 +1,36 @@
+#include "app/session.h"
+
+#include "app/random.h"
+
+void Session::startRun() {
+  hits = 0;
+  misfires = 0;
+  totalTime = 0;
+}
+
+void Session::enterArea() {
+  targetRange = firstTargetRange;
+  trialsLeft = labTrialCount;
+}
+
+void Session::chooseTarget(int draw, bool laboratory) {
+  if (laboratory) targetRange = practiceItemCount;
+  targetIndex = scaleDraw(draw, targetRange);
+  if (++picksAtRange >= picksPerRange) {
+    targetRange =
+        targetRange < practiceItemCount ? targetRange + 1 : practiceItemCount;
+    picksAtRange = 0;
+  }
+}
+
+bool Session::score(uintptr_t value, uint32_t pressToReleaseMs) {
+  // Item values point at the item's number.
+  bool hit = value != 0 && *reinterpret_cast<const int*>(value) == targetIndex;
+  if (hit)
+    hits++;
+  else
+    misfires++;
+  trialsLeft--;
+  totalTime += pressToReleaseMs;
+  return hit;
+}

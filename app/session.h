@@ -1,0 +1,38 @@
+// The record of a training or laboratory session: which target is asked
+// for, how the answers scored and how long they took. Plain data and pure
+// rules, free of Qt and of the library's calls.
+#pragma once
+
+#include <cstdint>
+
+#include "app/practice_menu.h"
+
+// Trials in a laboratory run; the results average over all of them.
+inline constexpr int labTrialCount = 10;
+
+// Targets the training area starts with; six picks at a range widen it by one.
+inline constexpr int firstTargetRange = 3;
+inline constexpr int picksPerRange = 6;
+
+struct Session {
+  int targetIndex = 0;
+  int targetRange = practiceItemCount;
+  int picksAtRange = 0;
+  uint32_t totalTime = 0;  // ms, press to release, this laboratory run
+  int trialsLeft = labTrialCount;
+  int hits = 0;
+  int misfires = 0;
+
+  // A new run from the main menu: the scores start again.
+  void startRun();
+  // An area entered: few targets at first, a full run of trials ahead.
+  void enterArea();
+  // Picks the next target from a draw of 0..32767 and widens the range of
+  // targets; the laboratory always picks among all of them.
+  void chooseTarget(int draw, bool laboratory);
+  // Scores an answer, the client value of the chosen item (0 for none),
+  // and the time it took. True for a hit.
+  bool score(uintptr_t value, uint32_t pressToReleaseMs);
+  bool runOver() const { return trialsLeft == 0; }
+  uint32_t averageTime() const { return totalTime / labTrialCount; }
+};
