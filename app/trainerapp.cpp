@@ -1,23 +1,15 @@
 #include "app/trainerapp.h"
 
-#include <xcb/xcb.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/cmainframe.h"
-
-namespace {
-// The connection that found the display stays open until Qt has its own:
-// an X server whose last client leaves starts over, and would refuse Qt
-// for that moment.
-xcb_connection_t* displayCheck = nullptr;
-}  // namespace
+#include "app/window_picture.h"
 
 TrainerApp::TrainerApp(int& argc, char** argv) : QApplication(argc, argv) {
-  if (displayCheck) xcb_disconnect(displayCheck);
-  displayCheck = nullptr;
+  // Qt has its own connection now.
+  platform::releaseDisplay();
   setApplicationName(QStringLiteral("Tarvel"));
   // The settings key the program would keep things under; it keeps none.
   setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -33,12 +25,7 @@ bool TrainerApp::prepareDisplay() {
   if (!chosen && std::getenv("WAYLAND_DISPLAY"))
     setenv("QT_QPA_PLATFORM", "xcb", 1);
   const char* display = std::getenv("DISPLAY");
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  if (!xcb_connection_has_error(connection)) {
-    displayCheck = connection;
-    return true;
-  }
-  xcb_disconnect(connection);
+  if (platform::holdDisplay()) return true;
   std::fprintf(stderr,
                "tarvel: no X display to run on (DISPLAY is %s).\n"
                "Tarvel draws its menus over the desktop and needs an X11 "

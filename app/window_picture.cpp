@@ -6,6 +6,26 @@
 
 namespace platform {
 
+namespace {
+xcb_connection_t* heldDisplay = nullptr;
+}  // namespace
+
+bool holdDisplay() {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(connection)) {
+    xcb_disconnect(connection);
+    return false;
+  }
+  releaseDisplay();
+  heldDisplay = connection;
+  return true;
+}
+
+void releaseDisplay() {
+  if (heldDisplay) xcb_disconnect(heldDisplay);
+  heldDisplay = nullptr;
+}
+
 void WindowPicture::show(uintptr_t window, const QImage& picture, QRect area,
                          QPoint offset) {
   xcb_connection_t* connection = desktopConnection();

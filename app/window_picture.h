@@ -1,6 +1,6 @@
-// For the trainer's own window: frames shown the moment they are drawn,
-// even in the middle of a paint, and the input that queued up while the
-// application was not reading events.
+// For the trainer's own window on X: the display it needs, frames shown the
+// moment they are drawn, even in the middle of an animation, and the input
+// that queued up while the application was not reading events.
 #pragma once
 
 #include <QImage>
@@ -26,6 +26,12 @@ class WindowPicture {
   X11ImagePusher pusher_;
   xcb_connection_t* connection_ = nullptr;  // the one pusher_ is attached to
 };
+
+// True when an X display can be reached, whose connection is then held
+// until releaseDisplay(): an X server whose last client leaves starts over,
+// and would refuse the application's own connection for that moment.
+bool holdDisplay();
+void releaseDisplay();
 
 // Returns once every input event that happened until now has reached the
 // application's queue (one round trip to the X server).
