@@ -61,7 +61,10 @@ SimPlatform::~SimPlatform() {
   install(previous_);
 }
 
-void SimPlatform::advance(uint32_t ms) { micros_ += uint64_t(ms) * 1000; }
+void SimPlatform::advance(uint32_t ms) {
+  micros_ += uint64_t(ms) * 1000;
+  pollsThisMs_ = 0;
+}
 
 void SimPlatform::setPointer(int x, int y) {
   input_.x = x;
@@ -103,6 +106,8 @@ void SimPlatform::setInputScript(std::function<InputState(uint32_t)> script) {
 }
 
 InputState SimPlatform::pollInput() {
+  // A client loop of the public calls leaves the waiting to the platform.
+  if (++pollsThisMs_ > pollsPerIdleMs) advance(1);
   if (script_) input_ = script_(uint32_t((micros_ - scriptStart_) / 1000));
   return input_;
 }

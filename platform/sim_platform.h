@@ -75,6 +75,11 @@ class SimPlatform : public Platform {
   InputState input_{};
   std::function<InputState(uint32_t)> script_;
   uint64_t scriptStart_ = 0;
+  // Polls since time last moved on: a loop that polls without moving time
+  // on (a client loop of mButtonsDown alone) finds a millisecond passing
+  // every pollsPerIdleMs polls, as the desktop platform would sleep.
+  static constexpr int pollsPerIdleMs = 16;
+  int pollsThisMs_ = 0;
   mutable QImage screen_;
   Rect workArea_{};
   std::vector<Monitor> monitors_;

@@ -97,8 +97,10 @@ find_trainer_window() {
 # rest visited 10 ms apart. Like a person, it starts to move once the menu's
 # overlay shows that the press was taken in; one xdotool process plays the
 # moves, so their pace does not depend on how fast processes start.
+# `mark_button` chooses another button than the left one.
 draw_mark() {
-  xdotool mousemove "$1" "$2" mousedown 1
+  local button=${mark_button:-1}
+  xdotool mousemove "$1" "$2" mousedown "$button"
   shift 2
   within 10 xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1 || true
   local args=()
@@ -106,7 +108,7 @@ draw_mark() {
     args+=(mousemove "$1" "$2" sleep 0.01)
     shift 2
   done
-  xdotool "${args[@]}" mouseup 1
+  xdotool "${args[@]}" mouseup "$button"
 }
 
 # Talking to a probe started as `coproc PROBE { ... }`: `send` writes a

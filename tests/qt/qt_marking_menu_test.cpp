@@ -1,0 +1,79 @@
+#include "qt/qt_marking_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <algorithm>
+#include <functional>
+
+#include "platform/sim_platform.h"
+#include "trace_off.h"
+
+using tarvel::Item;
+using tarvel::MarkingMenu;
+using tarvel::Place;
+
+// The lists become the tree: the compass from North clockwise, named
+// places, the list after the eighth slot, submenus under their items.
+TEST(QtMarkingMenu, ListsBecomeTheTree) {
+  platform::SimPlatform sim;
+  MarkingMenu menu{{"Colour", {{"Red", 1}, {"Blue", 2, true, Place::East}}},
+                   {"Size", 3},
+                   {"Tools", {{"Pen", 4}}, Place::South},
+                   {"Off", 5, false},
+                   {"Row", 6, true, Place::List},
+                   {"Next row", 7}};
+  Menu* root = menu.root();
+  ASSERT_NE(root, nullptr);
+  EXPECT_STREQ(root->label[0], "Colour");
+  EXPECT_STREQ(root->label[1], "Size");
+  EXPECT_STREQ(root->label[4], "Tools");
+  EXPECT_STREQ(root->label[5], "Off");
+  EXPECT_FALSE(root->enabled[5]);
+  EXPECT_STREQ(root->label[8], "Row");
+  EXPECT_STREQ(root->label[9], "Next row");
+  ASSERT_NE(root->submenu[0], nullptr);
+  EXPECT_STREQ(root->submenu[0]->label[2], "Blue");
+  ASSERT_NE(root->submenu[4], nullptr);
+  EXPECT_EQ(root->submenu[1], nullptr);
+}
+
+namespace {
+
+// The simulated mouse, with Qt's cursor following it as a real one would.
+void playMouse(platform::SimPlatform& sim,
+               std::function<QPoint(uint32_t ms, bool* down)> mouse) {
+  sim.setInputScript([mouse](uint32_t ms) {
+    bool down = false;
+    QPoint at = mouse(ms, &down);
+    QCursor::setPos(at);
+    return platform::InputState{at.x(), at.y(), down, false};
+  });
+}
+
+}  // namespace
+
+// One call runs the selection: a mark up and then right picks Colour,
+// Blue; a press held still picks nothing.
+TEST(QtMarkingMenu, SelectRunsTheWholeSelection) {
+  platform::SimPlatform sim;
+  MarkingMenu menu{{"Colour", {{"Red", 1}, {"Blue", 2, true, Place::East}}},
+                   {"Size", 3}};
+  const QPoint press(640, 512);
+  playMouse(sim, [press](uint32_t ms, bool* down) {
+    *down = ms < 300;
+    if (ms < 150) return press - QPoint(0, int(ms * 100 / 150));
+    return press + QPoint(std::min<int>(int(ms - 150) * 100 / 150, 100), -100);
+  });
+  auto choice = menu.select(press);
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->value, 2);
+  EXPECT_EQ(choice->labels, (std::vector<std::string>{"Colour", "Blue"}));
+  EXPECT_EQ(choice->positions, (std::vector<int>{0, 2}));
+
+  playMouse(sim, [press](uint32_t ms, bool* down) {
+    *down = ms < 500;
+    return press;
+  });
+  EXPECT_FALSE(menu.select(press).has_value());
+}
