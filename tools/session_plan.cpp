@@ -6,11 +6,13 @@
 //
 //   session_plan TRAINING_TRIALS
 #include <QApplication>
+#include <QMouseEvent>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/trainerview.h"
 #include "platform/sim_platform.h"
+#include "player/sim_gesture.h"
 
 namespace {
 
@@ -20,17 +22,38 @@ constexpr int dirY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 constexpr int leg = 90;  // pixels per level
 
 void printTarget(const char* area, const TrainerView& view) {
-  const Menu* root = view.practiceMenu;
+  const Menu* root = view.practiceMenu();
+  int target = view.session().targetIndex;
   for (int c = 0; c < RADIAL_SLOTS; c++) {
     const Menu* sub = root->submenu[c];
     if (!sub) continue;
     for (int p = 0; p < RADIAL_SLOTS; p++) {
       auto* value = reinterpret_cast<const int*>(sub->value[p]);
-      if (value && *value == view.targetIndex)
-        std::printf("%s %d %d %d %d %d\n", area, view.targetIndex,
-                    dirX[c] * leg, dirY[c] * leg, dirX[p] * leg, dirY[p] * leg);
+      if (value && *value == target)
+        std::printf("%s %d %d %d %d %d\n", area, target, dirX[c] * leg,
+                    dirY[c] * leg, dirX[p] * leg, dirY[p] * leg);
     }
   }
+}
+
+// A left click at a point of the view, as Qt delivers it.
+void click(TrainerView& view, QPoint at) {
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at),
+                    QPointF(view.mapToGlobal(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&view, &press);
+}
+
+// A trial that selects nothing: hits and misfires draw the same random
+// numbers, so the targets that follow are the same.
+void passTrial(platform::SimPlatform& sim, TrainerView& view) {
+  QPoint at = view.layout().panel.rect().center();
+  QPoint onScreen = view.mapToGlobal(at);
+  platform::Gesture().press(onScreen.x(), onScreen.y()).release().playOn(sim);
+  click(view, at);
+  sim.setInputScript(nullptr);
+  view.runScreen();  // the lamp
+  view.runScreen();  // the next target
 }
 
 }  // namespace
@@ -42,28 +65,24 @@ int main(int argc, char** argv) {
   platform::SimPlatform sim;
   TrainerView view;
   view.resize(600, 400);
-  view.paintScreen();  // the opening
-  view.paintScreen();  // the main menu builds up
-  view.screen = TrainerView::TrainingChosen;
-  view.paintScreen();
-  view.paintScreen();  // the entry and the first target
+  view.show();
+  view.runScreen();  // the opening
+  view.runScreen();  // the main menu builds up
+  click(view, view.layout().trainingPicture.rect().center());
+  view.runScreen();
+  view.runScreen();  // the entry and the first target
   for (int trial = 0; trial < trainingTrials; trial++) {
     printTarget("training", view);
-    view.screen = TrainerView::TrainingHit;
-    view.paintScreen();
-    view.paintScreen();
+    passTrial(sim, view);
   }
-  view.screen = TrainerView::MainIntro;  // back to the main menu
-  view.paintScreen();
-  view.screen = TrainerView::LabChosen;
-  view.paintScreen();
-  view.paintScreen();
-  for (int trial = 0; trial < 10; trial++) {
+  click(view, view.layout().backButton.rect().center());
+  view.runScreen();  // back to the main menu
+  click(view, view.layout().labPicture.rect().center());
+  view.runScreen();
+  view.runScreen();
+  for (int trial = 0; trial < labTrialCount; trial++) {
     printTarget("laboratory", view);
-    view.screen = TrainerView::LabHit;
-    view.trialsLeft--;
-    view.paintScreen();
-    if (view.screen == TrainerView::LabNextTarget) view.paintScreen();
+    passTrial(sim, view);
   }
   return 0;
 }
