@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/aboutdialog.h"
+#include "app/progress_window.h"
 #include "app/trainerview.h"
 #include "resources/resources.h"
 
@@ -25,6 +26,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   QMenu* file = menuBar()->addMenu(tr("&File"));
   file->addAction(tr("E&xit"), this, &QWidget::close);
   QMenu* help = menuBar()->addMenu(tr("&Help"));
+  help->addAction(tr("&Progress..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+                  &CMainFrame::showProgress);
+  help->addSeparator();
   help->addAction(tr("&About Tarvel..."), this, &CMainFrame::showAbout);
 
   // The view sits in a sunken client edge, two pixels all round.
@@ -49,6 +53,17 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 void CMainFrame::focusInEvent(QFocusEvent* event) {
   QMainWindow::focusInEvent(event);
   view_->setFocus();
+}
+
+void CMainFrame::showProgress() {
+  // One window, read again each time it is asked for.
+  if (!progress_)
+    progress_ = new ProgressWindow(view_->practiceMenu(), this);
+  else
+    progress_->reload();
+  progress_->show();
+  progress_->raise();
+  progress_->activateWindow();
 }
 
 void CMainFrame::showAbout() {

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 
+class ProgressWindow;
 class TrainerView;
 
 class CMainFrame : public QMainWindow {
@@ -10,6 +11,9 @@ class CMainFrame : public QMainWindow {
   explicit CMainFrame(QWidget* parent = nullptr);
 
   TrainerView* view() const { return view_; }
+  // Help > Progress: opens the progress window, or reads it again.
+  void showProgress();
+  ProgressWindow* progressWindow() const { return progress_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -18,4 +22,5 @@ class CMainFrame : public QMainWindow {
   void showAbout();
 
   TrainerView* view_;
+  ProgressWindow* progress_ = nullptr;
 };

@@ -5,6 +5,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHorizontalStackedBarSeries>
 #include <QLabel>
@@ -18,7 +20,7 @@
 namespace {
 
 // The per-item chart names this many items, the most used.
-constexpr int itemsShown = 12;
+constexpr int itemsShown = 10;
 
 QChartView* viewOf(QChart* chart) {
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -53,15 +55,16 @@ QValueAxis* countAxis(const QString& title, int top) {
   return axis;
 }
 
-// Blocks of selections as categories: "1-10", "11-20", ...
-QStringList blockNames(size_t blocks, int blockSize, size_t total) {
+// Blocks of selections as categories, by their first selection: "1",
+// "11", "21", ...
+QBarCategoryAxis* blockAxis(size_t blocks, int blockSize) {
   QStringList names;
-  for (size_t b = 0; b < blocks; b++) {
-    size_t first = b * size_t(blockSize) + 1;
-    size_t last = std::min(total, first + size_t(blockSize) - 1);
-    names << QString("%1-%2").arg(first).arg(last);
-  }
-  return names;
+  for (size_t b = 0; b < blocks; b++)
+    names << QString::number(b * size_t(blockSize) + 1);
+  auto* axis = new QBarCategoryAxis;
+  axis->append(names);
+  axis->setTitleText(QString("selections, in blocks of %1").arg(blockSize));
+  return axis;
 }
 
 QChartView* timeChart(const Progress& p) {
@@ -91,7 +94,7 @@ QChartView* timeChart(const Progress& p) {
   return viewOf(chart);
 }
 
-QChartView* shareChart(const Progress& p, size_t total) {
+QChartView* shareChart(const Progress& p) {
   auto* chart = new QChart;
   chart->setTitle("Marks and menu selections");
   auto* marks = new QBarSet("by mark");
@@ -104,9 +107,7 @@ QChartView* shareChart(const Progress& p, size_t total) {
   series->append(marks);
   series->append(menus);
   chart->addSeries(series);
-  auto* x = new QBarCategoryAxis;
-  x->append(blockNames(p.markShare.size(), p.blockSize, total));
-  x->setTitleText("selections");
+  QBarCategoryAxis* x = blockAxis(p.markShare.size(), p.blockSize);
   auto* y = valueAxis("%", 100, "%d");
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
@@ -115,7 +116,7 @@ QChartView* shareChart(const Progress& p, size_t total) {
   return viewOf(chart);
 }
 
-QChartView* slipChart(const Progress& p, size_t total) {
+QChartView* slipChart(const Progress& p) {
   auto* chart = new QChart;
   chart->setTitle("Selections of nothing, and corrected ones");
   auto* nothing = new QBarSet("chose nothing");
@@ -130,9 +131,7 @@ QChartView* slipChart(const Progress& p, size_t total) {
   series->append(nothing);
   series->append(corrected);
   chart->addSeries(series);
-  auto* x = new QBarCategoryAxis;
-  x->append(blockNames(p.nothing.size(), p.blockSize, total));
-  x->setTitleText("selections");
+  QBarCategoryAxis* x = blockAxis(p.nothing.size(), p.blockSize);
   auto* y = countAxis("selections", top);
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
@@ -164,6 +163,10 @@ QChartView* itemChart(const Progress& p) {
   auto* y = new QBarCategoryAxis;
   y->append(names);
   y->setTruncateLabels(false);
+  // Small enough for every item to keep its name beside its bar.
+  QFont small = y->labelsFont();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  y->setLabelsFont(small);
   auto* x = countAxis("selections", top);
   chart->addAxis(y, Qt::AlignLeft);
   chart->addAxis(x, Qt::AlignBottom);
@@ -198,17 +201,25 @@ QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
   auto* layout = new QVBoxLayout(view);
   size_t total = log.records.size();
   if (total == 0) {
-    QString why =
-        !log.opened
-            ? QString("There is no trace to show: %1 cannot be read (%2).")
-                  .arg(tracePath, QString::fromStdString(log.error))
-            : QString("There are no selections in %1 yet.").arg(tracePath);
-    layout->addWidget(
-        note(why +
-             "\n\nEvery selection is written to the trace file when its folder "
-             "exists. Create the folder, or choose another one by starting "
-             "Tarvel with the environment variable TARVEL_TRACE_DIR set to it; "
-             "then make a few selections and look again."));
+    bool tracing = QFileInfo(tracePath).dir().exists();
+    QString why;
+    if (log.opened)
+      why = QString("There are no selections in %1 yet.").arg(tracePath);
+    else if (tracing)
+      why = QString(
+                "There are no selections yet: tracing is on, and the "
+                "next selection will be written to %1.")
+                .arg(tracePath);
+    else
+      why = QString("There is no trace to show: %1 cannot be read (%2).")
+                .arg(tracePath, QString::fromStdString(log.error));
+    if (!tracing)
+      why +=
+          "\n\nEvery selection is written to the trace file when its "
+          "folder exists. Create the folder, or choose another one by "
+          "starting Tarvel with the environment variable TARVEL_TRACE_DIR "
+          "set to it; then make a few selections and look again.";
+    layout->addWidget(note(why));
     QString skipped = skippedNote(log);
     if (!skipped.isEmpty()) layout->addWidget(note(skipped));
     layout->addStretch();
@@ -220,8 +231,8 @@ QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
                              .arg(tracePath)));
   auto* grid = new QGridLayout;
   grid->addWidget(timeChart(progress), 0, 0);
-  grid->addWidget(shareChart(progress, total), 0, 1);
-  grid->addWidget(slipChart(progress, total), 1, 0);
+  grid->addWidget(shareChart(progress), 0, 1);
+  grid->addWidget(slipChart(progress), 1, 0);
   grid->addWidget(itemChart(progress), 1, 1);
   layout->addLayout(grid, 1);
   QString skipped = skippedNote(log);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "progress/path_labels.h"
+
 double mMedian(const std::vector<double>& values, size_t from, size_t to) {
   if (from >= to || to > values.size()) return 0;
   std::vector<double> part(values.begin() + std::ptrdiff_t(from),
@@ -17,9 +19,27 @@ double mMedian(const std::vector<double>& values, size_t from, size_t to) {
   return (lower + upper) / 2;
 }
 
+namespace {
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() &&
+         text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
 Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller) {
   Progress p;
   const auto& records = log.records;
+  // Each path is named once; a path the tree reads as ending without a
+  // selection chose nothing, like one the trace marks so.
+  std::map<std::string, std::string> labels;
+  for (const TraceRecord& r : records)
+    if (!labels.count(r.path))
+      labels[r.path] = labeller ? labeller(r.path) : std::string();
+  auto choseNothing = [&](const TraceRecord& r) {
+    return mChoseNothing(r) || endsWith(labels[r.path], nothingLabel);
+  };
   for (size_t i = 0; i < records.size(); i++) {
     p.seconds.push_back(records[i].duration);
     size_t from = i + 1 >= size_t(movingMedianWindow)
@@ -32,7 +52,7 @@ Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller) {
     int marks = 0, nothing = 0, corrected = 0;
     for (size_t i = start; i < end; i++) {
       marks += records[i].byMenu ? 0 : 1;
-      nothing += mChoseNothing(records[i]) ? 1 : 0;
+      nothing += choseNothing(records[i]) ? 1 : 0;
       corrected += records[i].backUps > 0 || records[i].changes > 0 ? 1 : 0;
     }
     p.markShare.push_back(double(marks) / double(end - start));
@@ -41,14 +61,13 @@ Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller) {
   }
   std::map<std::string, ItemUse> uses;
   for (const TraceRecord& r : records) {
-    if (mChoseNothing(r)) continue;
+    if (choseNothing(r)) continue;
     ItemUse& use = uses[r.path];
     use.path = r.path;
     (r.byMenu ? use.byMenu : use.byMark)++;
   }
   for (auto& [path, use] : uses) {
-    use.label = labeller ? labeller(path) : std::string();
-    if (use.label.empty()) use.label = path;
+    use.label = labels[path].empty() ? path : labels[path];
     p.items.push_back(use);
   }
   std::stable_sort(p.items.begin(), p.items.end(),

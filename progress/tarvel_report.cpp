@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   const char* trace = nullptr;
   const char* csv = nullptr;
   const char* png = nullptr;
-  int width = 1200, height = 800;
+  int width = 1200, height = 900;
   for (int i = 1; i < argc; i++) {
     std::string arg = argv[i];
     if (arg == "--csv" && i + 1 < argc) {

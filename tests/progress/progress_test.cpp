@@ -8,6 +8,7 @@
 
 #include "player/sim_gesture.h"
 #include "practice_menu.h"
+#include "progress/path_labels.h"
 #include "progress/progress_stats.h"
 #include "trace/trace.h"
 #include "trace_off.h"
@@ -131,4 +132,40 @@ TEST(Progress, FiguresOverTheSelections) {
   EXPECT_EQ(p.items[1].label, "Food");
   EXPECT_EQ(p.items[1].byMenu, 2);
   EXPECT_EQ(p.items[1].byMark, 3);
+}
+
+// Paths read through the tree: one or two digits a level, a 0 where a
+// level chose nothing, and nothing at all for paths the tree cannot read.
+TEST(Progress, PathsAreNamedThroughTheTree) {
+  platform::SimPlatform sim;
+  PracticeMenu practice;
+  EXPECT_EQ(mLabelPath(practice.root, "11"), "Food > Apple");
+  EXPECT_EQ(mLabelPath(practice.root, "33"), "Tools > Hammer");
+  EXPECT_EQ(mLabelPath(practice.root, "10"), "Food > (nothing)");
+  for (const char* unknown : {"", "0", "19", "1a", "111", "99"})
+    EXPECT_EQ(mLabelPath(practice.root, unknown), "") << unknown;
+  EXPECT_EQ(mLabelPath(nullptr, "11"), "");
+
+  // A list row beyond the ninth slot takes two digits.
+  Menu* root = mCreateMenu();
+  mAddItem(root, "Files", 0, 0, 0, 0, 0, 0, 1, 0, 0);
+  Menu* files = mNewSubmenu(root, 0);
+  mAddItem(files, "first", 0, 0, 0, 0, 0, 0, 1, 0, 0);
+  mAddItem(files, "twelfth", 11, 0, 0, 0, 0, 0, 1, 0, 0);
+  EXPECT_EQ(mLabelPath(root, "112"), "Files > twelfth");
+  EXPECT_EQ(mLabelPath(root, "11"), "Files > first");
+
+  // Named so, a category alone is a selection of nothing, not an item.
+  TraceLog log;
+  for (const char* path : {"11", "10", "11"}) {
+    TraceRecord r;
+    r.path = path;
+    log.records.push_back(r);
+  }
+  Progress p = mProgressOf(log, [&](const std::string& digits) {
+    return mLabelPath(practice.root, digits);
+  });
+  EXPECT_EQ(p.nothing, (std::vector<int>{1}));
+  ASSERT_EQ(p.items.size(), 1u);
+  EXPECT_EQ(p.items[0].label, "Food > Apple");
 }
