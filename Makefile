@@ -8,8 +8,9 @@ FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 600
 SOAK_DIR := build/soak
 SOAK_SELECTIONS ?= 100000
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench fuzz soak format clean
+.PHONY: all deps build run test bench fuzz soak install format clean
 
 all: build
 
@@ -29,6 +30,11 @@ test: deps
 	  -DTARVEL_SANITIZE=ON
 	cmake --build $(TEST_DIR)
 	cd $(TEST_DIR) && ctest --output-on-failure -j2
+
+# The trainer, tarvel-report, the desktop entry and icons, the library with
+# its headers, CMake package and pkg-config file, under PREFIX.
+install: build
+	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 bench: build
 	@bash scripts/run-bench $(RELEASE_DIR)

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,12 +15,21 @@
 
 namespace {
 
-void timeScreen(TrainerView& view, int screen, const char* name) {
-  view.screen = screen;
+// Runs the screen the view is on, as the event loop would, and says how
+// long it took.
+void timeScreen(TrainerView& view, const char* name) {
   QElapsedTimer timer;
   timer.start();
-  view.paintScreen();
+  view.runScreen();
   std::printf("%-20s %7.2f s\n", name, double(timer.nsecsElapsed()) / 1e9);
+}
+
+void click(TrainerView& view, const HotRect& where) {
+  QPoint at = where.rect().center();
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at),
+                    QPointF(view.mapToGlobal(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&view, &press);
 }
 
 }  // namespace
@@ -34,20 +44,30 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   TrainerView view;
   view.resize(600, 400);
+  view.show();
   std::printf("%-20s %9s\n", "screen", "duration");
-  using S = TrainerView::Screen;
-  timeScreen(view, S::Opening, "Opening");
-  timeScreen(view, S::MainIntro, "MainIntro");
-  timeScreen(view, S::TrainingChosen, "TrainingChosen");
-  timeScreen(view, S::TrainingEntry, "TrainingEntry+Next");
-  timeScreen(view, S::TrainingHit, "TrainingHit");
-  timeScreen(view, S::TrainingNextTarget, "TrainingNextTarget");
-  timeScreen(view, S::TrainingMisfire, "TrainingMisfire");
-  timeScreen(view, S::LabChosen, "LabChosen");
-  timeScreen(view, S::LabEntry, "LabEntry+Next");
-  view.trialsLeft = 0;
-  timeScreen(view, S::LabHit, "LabHit");
-  timeScreen(view, S::ResultsReveal, "ResultsReveal");
-  timeScreen(view, S::Results, "Results (idle)");
+  timeScreen(view, "Opening");
+  timeScreen(view, "MainIntro");
+  click(view, view.layout().trainingPicture);
+  timeScreen(view, "TrainingChosen");
+  timeScreen(view, "TrainingEntry+Next");
+  // Without a display no button is ever down: a press in the panel is a
+  // trial that selects nothing at once.
+  click(view, view.layout().panel);
+  timeScreen(view, "TrainingMisfire");
+  timeScreen(view, "TrainingNextTarget");
+  click(view, view.layout().backButton);
+  timeScreen(view, "MainIntro (back)");
+  click(view, view.layout().labPicture);
+  timeScreen(view, "LabChosen");
+  timeScreen(view, "LabEntry+Next");
+  for (int trial = 1; trial < labTrialCount; trial++) {
+    click(view, view.layout().panel);
+    view.runScreen();
+    view.runScreen();
+  }
+  click(view, view.layout().panel);
+  timeScreen(view, "LabMisfire (last)");
+  timeScreen(view, "ResultsReveal");
   return 0;
 }

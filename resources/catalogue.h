@@ -69,6 +69,8 @@ inline constexpr int soundCount =
 
 // The window's icon: one picture per size, square, in pixels.
 inline constexpr int iconSizes[] = {32, 16};
+// The sizes installed into the desktop's hicolor icon theme.
+inline constexpr int desktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 // File names inside the generated folder and the embedded resource tree;
 // an icon's is "icon_128_" followed by its size and ".png".

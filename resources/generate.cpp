@@ -72,5 +72,12 @@ int main(int argc, char** argv) {
     QString path = folder.filePath(QStringLiteral("icon_128_%1.png").arg(size));
     ok = report(gen::drawIcon(size).save(path, "PNG"), path) && ok;
   }
+  // The desktop's icon theme, installed with the program.
+  for (int size : resources::desktopIconSizes) {
+    QString apps = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+    folder.mkpath(apps);
+    QString path = folder.filePath(apps + QStringLiteral("/tarvel.png"));
+    ok = report(gen::drawIcon(size).save(path, "PNG"), path) && ok;
+  }
   return ok ? 0 : 1;
 }
