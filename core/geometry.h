@@ -24,19 +24,29 @@ int mSatAdd(int a, int b);
 // gives 0.
 int mFloatToInt(double v);
 
+inline constexpr int POINT_LIST_CAPACITY = 128;
+
+// The library's own records and globals live in this namespace, so that
+// their common names never meet a program's own; the library's files name
+// them unqualified.
+namespace tarvel::internal {
+
 // A pointer sample: position in screen pixels, time in seconds since the
 // press, and a spare value (an articulation point's turning angle, degrees).
 struct Point {
   float x, y, t, a;
 };
 
-inline constexpr int POINT_LIST_CAPACITY = 128;
-
 // At most 128 points, kept by value: assigning a list copies it.
 struct PointList {
   int32_t count;
   Point points[POINT_LIST_CAPACITY];
 };
+
+}  // namespace tarvel::internal
+
+using tarvel::internal::Point;
+using tarvel::internal::PointList;
 
 void mListClear(PointList* list);
 int mListCount(const PointList* list);

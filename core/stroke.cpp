@@ -3,7 +3,7 @@
 #include "core/scale.h"
 #include "platform/report.h"
 
-uint8_t strokeOverflow = 0;
+uint8_t tarvel::internal::strokeOverflow = 0;
 
 void mStrokeReset(Menu* menu) {
   if (!menu || !menu->stroke) return;

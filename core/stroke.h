@@ -16,9 +16,12 @@ struct StrokeBuffer {
   int32_t length;  // sum of the truncated segment lengths, pixels
 };
 
+namespace tarvel::internal {
 // Set when a mark offers more positions than the buffer holds; cleared at
 // every press.
 extern uint8_t strokeOverflow;
+}  // namespace tarvel::internal
+using tarvel::internal::strokeOverflow;
 
 void mStrokeReset(Menu* menu);
 // Records (x, y) at the root's nowTime - pressTime. A full buffer drops the

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-DrawState drawState;
+DrawState tarvel::internal::drawState;
 
 namespace {
 

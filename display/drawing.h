@@ -12,6 +12,8 @@
 
 using platform::Colour;
 
+namespace tarvel::internal {
+
 struct DrawState {
   platform::Surface* overlay;  // the overlay window, NULL when none
   uint8_t classRegistered;     // the overlay has been set up once
@@ -35,6 +37,11 @@ struct DrawState {
 };
 
 extern DrawState drawState;
+
+}  // namespace tarvel::internal
+
+using tarvel::internal::DrawState;
+using tarvel::internal::drawState;
 
 void mSetColor(Colour colour);
 void mSetLineWidth(int width);

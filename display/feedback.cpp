@@ -6,11 +6,12 @@
 #include "core/menu_tree.h"
 #include "core/stroke.h"
 #include "display/drawing.h"
+#include "display/menu_items.h"
 #include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"
 
-PointList idealMark;
+PointList tarvel::internal::idealMark;
 
 namespace {
 

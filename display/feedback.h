@@ -6,8 +6,11 @@
 #include "core/geometry.h"
 #include "menu/marking_menu.h"
 
+namespace tarvel::internal {
 // The idealised mark of the last confirmation, as leg pairs.
 extern PointList idealMark;
+}  // namespace tarvel::internal
+using tarvel::internal::idealMark;
 
 // Saves the screen under the newest stroke segment and inks it.
 void mInkNewest(Menu* root);

@@ -3,9 +3,6 @@
 // an ancestor's centre disc.
 #pragma once
 
-// Not needed here: the callers that draw single items still reach them
-// through this header.
-#include "display/menu_items.h"
 #include "menu/marking_menu.h"
 
 // One pixel toward the centre from each compass position (N, NE, ... NW).

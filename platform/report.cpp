@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-bool debugOutput = false;
+bool tarvel::internal::debugOutput = false;
 
 namespace {
 

@@ -14,6 +14,9 @@ void mReportError(const char* format, ...)
 
 // ReportHook and mSetReportHook are declared in the public header.
 
+namespace tarvel::internal {
 // Mark recognition prints its diagnostics to standard output when set.
 // Nothing in the library sets it.
 extern bool debugOutput;
+}  // namespace tarvel::internal
+using tarvel::internal::debugOutput;

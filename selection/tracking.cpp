@@ -13,6 +13,7 @@
 #include "display/drawing.h"
 #include "display/feedback.h"
 #include "display/linear_menu.h"
+#include "display/menu_items.h"
 #include "display/placement.h"
 #include "display/radial_menu.h"
 #include "display/save_under.h"

@@ -6,7 +6,24 @@
 #include "menu/marking_menu.h"
 #include "platform/sim_platform.h"
 
+// Names a program may well use for itself; the library's own records and
+// globals of these names must not meet them, at compile or link time.
+struct Point {
+  double x, y;
+};
+struct PointList {
+  Point first;
+};
+struct DrawState {
+  int pen;
+};
+DrawState drawState{3};
+bool debugOutput = true;
+int idealMark = 5;
+int strokeOverflow = 9;
+
 int main() {
+  PointList list{{1.5, 2.5}};
   platform::SimPlatform sim(800, 600);
   static int apple = 7;
   Menu* root = mCreateMenu();
@@ -23,7 +40,9 @@ int main() {
       mGetResult(root, positions, labels, nullptr, nullptr, nullptr, &value);
   bool ok = n == 2 && std::strcmp(labels[1], "Apple") == 0 &&
             reinterpret_cast<int*>(value) == &apple &&
-            sim.screenImage().width() == 800;
+            sim.screenImage().width() == 800 && list.first.y == 2.5 &&
+            drawState.pen == 3 && debugOutput && idealMark == 5 &&
+            strokeOverflow == 9;
   std::printf("embedder: %d levels, %s\n", n, ok ? "ok" : "WRONG");
   return ok ? 0 : 1;
 }
