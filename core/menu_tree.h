@@ -2,7 +2,23 @@
 // position + 1; a NULL menu or an item number out of range answers false.
 #pragma once
 
+#include <cstdint>
+
 #include "menu/marking_menu.h"
+
+namespace tarvel::internal {
+
+// What the pointer is doing in a selection, kept in the root's `mode`.
+enum TrackingMode : int32_t {
+  modeMarking = 0,  // no menu shown: the pointer draws a mark
+  modeRadial = 1,   // a radial menu is shown and follows the pointer
+  modeList = 2,     // a linear list is shown and follows the pointer
+};
+
+}  // namespace tarvel::internal
+
+using tarvel::internal::TrackingMode;
+using enum tarvel::internal::TrackingMode;
 
 // Fills the label table from a "|"-separated list: blanks at the start and
 // end of each label are dropped, at most 58 labels of 49 characters kept.

@@ -110,7 +110,7 @@ void mTraceFormat(const Menu* root, char* out, size_t size) {
   if (root->changeCount > 0)
     std::snprintf(changes, sizeof changes, "r%d ", root->changeCount);
   std::snprintf(out, size, "%.0lf %c %2.2lf %s %s %s %s\n", root->pressTime,
-                root->mode != 0 ? 'M' : 'm',
+                root->mode != modeMarking ? 'M' : 'm',
                 root->releaseTime - root->pressTime, mPathDigits(root),
                 root->markedAhead ? "c " : "", backUps, changes);
 }

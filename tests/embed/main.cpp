@@ -6,6 +6,11 @@
 #include "menu/marking_menu.h"
 #include "platform/sim_platform.h"
 
+// An embedder sees the public headers, not the library's insides.
+#if __has_include("display/drawing.h") || __has_include("core/geometry.h")
+#error "the library's internal headers are visible to an embedding program"
+#endif
+
 // Names a program may well use for itself; the library's own records and
 // globals of these names must not meet them, at compile or link time.
 struct Point {
