@@ -31,6 +31,28 @@ QChartView* viewOf(QChart* chart) {
   return view;
 }
 
+// The chart with its series on the two axes, in a view.
+QChartView* withAxes(QChart* chart, QAbstractAxis* bottom,
+                     QAbstractAxis* left) {
+  chart->addAxis(bottom, Qt::AlignBottom);
+  chart->addAxis(left, Qt::AlignLeft);
+  for (QAbstractSeries* s : chart->series()) {
+    s->attachAxis(bottom);
+    s->attachAxis(left);
+  }
+  return viewOf(chart);
+}
+
+// A chart of one bar series made of `sets`.
+QChart* barChart(const QString& title, QAbstractBarSeries* series,
+                 std::initializer_list<QBarSet*> sets) {
+  auto* chart = new QChart;
+  chart->setTitle(title);
+  for (QBarSet* set : sets) series->append(set);
+  chart->addSeries(series);
+  return chart;
+}
+
 QValueAxis* valueAxis(const QString& title, double max, const char* format) {
   auto* axis = new QValueAxis;
   axis->setTitleText(title);
@@ -83,42 +105,25 @@ QChartView* timeChart(const Progress& p) {
   }
   chart->addSeries(each);
   chart->addSeries(median);
-  auto* x = countAxis("selection", int(std::max<size_t>(p.seconds.size(), 1)));
-  auto* y = valueAxis("seconds", top * 1.1, "%.1f");
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  for (QAbstractSeries* s : chart->series()) {
-    s->attachAxis(x);
-    s->attachAxis(y);
-  }
-  return viewOf(chart);
+  return withAxes(
+      chart, countAxis("selection", int(std::max<size_t>(p.seconds.size(), 1))),
+      valueAxis("seconds", top * 1.1, "%.1f"));
 }
 
 QChartView* shareChart(const Progress& p) {
-  auto* chart = new QChart;
-  chart->setTitle("Marks and menu selections");
   auto* marks = new QBarSet("by mark");
   auto* menus = new QBarSet("by menu");
   for (double share : p.markShare) {
     *marks << 100 * share;
     *menus << 100 * (1 - share);
   }
-  auto* series = new QPercentBarSeries;
-  series->append(marks);
-  series->append(menus);
-  chart->addSeries(series);
-  QBarCategoryAxis* x = blockAxis(p.markShare.size(), p.blockSize);
-  auto* y = valueAxis("%", 100, "%d");
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  series->attachAxis(x);
-  series->attachAxis(y);
-  return viewOf(chart);
+  return withAxes(barChart("Marks and menu selections", new QPercentBarSeries,
+                           {marks, menus}),
+                  blockAxis(p.markShare.size(), p.blockSize),
+                  valueAxis("%", 100, "%d"));
 }
 
 QChartView* slipChart(const Progress& p) {
-  auto* chart = new QChart;
-  chart->setTitle("Selections of nothing, and corrected ones");
   auto* nothing = new QBarSet("chose nothing");
   auto* corrected = new QBarSet("backed up or changed");
   int top = 1;
@@ -127,22 +132,13 @@ QChartView* slipChart(const Progress& p) {
     *corrected << p.corrected[b];
     top = std::max({top, p.nothing[b], p.corrected[b]});
   }
-  auto* series = new QBarSeries;
-  series->append(nothing);
-  series->append(corrected);
-  chart->addSeries(series);
-  QBarCategoryAxis* x = blockAxis(p.nothing.size(), p.blockSize);
-  auto* y = countAxis("selections", top);
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  series->attachAxis(x);
-  series->attachAxis(y);
-  return viewOf(chart);
+  return withAxes(barChart("Selections of nothing, and corrected ones",
+                           new QBarSeries, {nothing, corrected}),
+                  blockAxis(p.nothing.size(), p.blockSize),
+                  countAxis("selections", top));
 }
 
 QChartView* itemChart(const Progress& p) {
-  auto* chart = new QChart;
-  chart->setTitle("Items: chosen by mark or by menu");
   auto* marks = new QBarSet("by mark");
   auto* menus = new QBarSet("by menu");
   QStringList names;
@@ -156,10 +152,6 @@ QChartView* itemChart(const Progress& p) {
     *menus << use.byMenu;
     top = std::max(top, use.byMark + use.byMenu);
   }
-  auto* series = new QHorizontalStackedBarSeries;
-  series->append(marks);
-  series->append(menus);
-  chart->addSeries(series);
   auto* y = new QBarCategoryAxis;
   y->append(names);
   y->setTruncateLabels(false);
@@ -167,12 +159,9 @@ QChartView* itemChart(const Progress& p) {
   QFont small = y->labelsFont();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   y->setLabelsFont(small);
-  auto* x = countAxis("selections", top);
-  chart->addAxis(y, Qt::AlignLeft);
-  chart->addAxis(x, Qt::AlignBottom);
-  series->attachAxis(x);
-  series->attachAxis(y);
-  return viewOf(chart);
+  return withAxes(barChart("Items: chosen by mark or by menu",
+                           new QHorizontalStackedBarSeries, {marks, menus}),
+                  countAxis("selections", top), y);
 }
 
 QLabel* note(const QString& text) {
