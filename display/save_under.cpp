@@ -10,33 +10,8 @@
 
 namespace {
 
-// Every copy the stacks hold, for drawing beneath the library's drawing.
-struct HeldCopy {
-  platform::Bitmap* bitmap;
-  int x, y, width, height;
-};
-std::vector<HeldCopy>& heldCopies() {
-  static std::vector<HeldCopy> copies;
-  return copies;
-}
-
-void forget(platform::Bitmap* bitmap) {
-  auto& copies = heldCopies();
-  for (size_t i = copies.size(); i-- > 0;)
-    if (copies[i].bitmap == bitmap) {
-      copies[i] = copies.back();
-      copies.pop_back();
-      return;
-    }
-}
-
 void push(SaveStack* stack, platform::Bitmap* copy, int x, int y, int width,
           int height) {
-  try {
-    heldCopies().push_back(HeldCopy{copy, x, y, width, height});
-  } catch (const std::bad_alloc&) {
-    // Nothing is drawn beneath in this copy then; it still goes back.
-  }
   int i = stack->count;
   stack->bitmaps[i] = copy;
   stack->x[i] = x;
@@ -140,7 +115,6 @@ void mRestoreAll(SaveStack* stack) {
     if (stack->width[i] != 0 && stack->height[i] != 0) {
       if (drawState.screen)
         drawState.screen->copyIn(stack->bitmaps[i], stack->x[i], stack->y[i]);
-      forget(stack->bitmaps[i]);
       platform::deleteBitmap(stack->bitmaps[i]);
     }
     stack->bitmaps[i] = nullptr;
@@ -213,20 +187,13 @@ int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
     std::memcpy(row.data(), line, size_t(to - from) * 4);
     return row.data();
   };
-  for (int64_t at = top; at < bottom; at++)
-    if (!screen->putBeneath(int(left), int(at), source(at, left, right),
-                            int(right - left)))
+  for (int64_t at = top; at < bottom; at++) {
+    const uint32_t* line = source(at, left, right);
+    if (!screen->putBeneath(int(left), int(at), line, int(right - left)))
       return 0;
-  // The copies hold the desktop where the drawing hides it; restored, they
-  // show the picture as it is now.
-  for (const HeldCopy& copy : heldCopies()) {
-    int64_t from = std::max<int64_t>(copy.x, left);
-    int64_t to = std::min<int64_t>(int64_t(copy.x) + copy.width, right);
-    int64_t rowEnd = std::min<int64_t>(int64_t(copy.y) + copy.height, bottom);
-    for (int64_t at = std::max<int64_t>(copy.y, top); at < rowEnd && from < to;
-         at++)
-      platform::putBeneath(copy.bitmap, int(from - copy.x), int(at - copy.y),
-                           source(at, from, to), int(to - from));
+    // The copies hold the desktop where the drawing hides it; restored,
+    // they show the picture as it is now.
+    platform::putBeneathCopies(int(left), int(at), line, int(right - left));
   }
   screen->flush();
   return 1;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include <sys/mman.h>
 
@@ -349,12 +350,13 @@ void ImageSurface::drawText(int x, int y, const char* text, Colour c) {
 Bitmap* ImageSurface::copyOut(int x, int y, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
   QRect kept = onImage(x, y, int64_t(x) + width, int64_t(y) + height);
-  if (kept.isEmpty()) return new (std::nothrow) Bitmap(QImage(), QPoint());
+  if (kept.isEmpty())
+    return new (std::nothrow) Bitmap(QImage(), QPoint(), QPoint());
   QImage pixels = copyOfArea(*image_, kept);
   if (pixels.isNull()) return nullptr;
   // Less than width and height apart, so the offset fits.
   QPoint offset(int(int64_t(kept.x()) - x), int(int64_t(kept.y()) - y));
-  return new (std::nothrow) Bitmap(std::move(pixels), offset);
+  return new (std::nothrow) Bitmap(std::move(pixels), offset, kept.topLeft());
 }
 
 void ImageSurface::copyIn(const Bitmap* bitmap, int x, int y) {
@@ -374,6 +376,32 @@ void ImageSurface::copyIn(const Bitmap* bitmap, int x, int y) {
     std::memcpy(to, from, size_t(bytes));
   }
   touch(r);
+}
+
+namespace {
+
+std::vector<Bitmap*>& liveCopies() {
+  static std::vector<Bitmap*> copies;
+  return copies;
+}
+
+}  // namespace
+
+Bitmap::Bitmap(QImage pixels, QPoint offset, QPoint origin)
+    : image(std::move(pixels)), offset(offset), origin(origin) {
+  // Without room in the list the copy is only not drawn beneath.
+  try {
+    liveCopies().push_back(this);
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+Bitmap::~Bitmap() {
+  auto& copies = liveCopies();
+  auto found = std::find(copies.rbegin(), copies.rend(), this);
+  if (found == copies.rend()) return;
+  *found = copies.back();
+  copies.pop_back();
 }
 
 void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
@@ -397,11 +425,14 @@ QRect putRowBeneath(QImage& image, int64_t x, int64_t y, const uint32_t* pixels,
 
 }  // namespace
 
-void putBeneath(Bitmap* bitmap, int x, int y, const uint32_t* pixels,
-                int count) {
-  if (!bitmap || bitmap->image.isNull()) return;
-  putRowBeneath(bitmap->image, int64_t(x) - bitmap->offset.x(),
-                int64_t(y) - bitmap->offset.y(), pixels, count);
+void putBeneathCopies(int x, int y, const uint32_t* pixels, int count) {
+  for (Bitmap* copy : liveCopies()) {
+    if (copy->image.isNull()) continue;
+    int64_t row = int64_t(y) - copy->origin.y();
+    if (row < 0 || row >= copy->image.height()) continue;
+    putRowBeneath(copy->image, int64_t(x) - copy->origin.x(), row, pixels,
+                  count);
+  }
 }
 
 void ImageSurface::markAsDesktop() {

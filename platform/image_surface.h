@@ -24,14 +24,20 @@
 namespace platform {
 
 // Only the part of a copy that lay on the surface is kept: `offset` is where
-// it starts from the corner the copy was asked for. A copy wholly off the
-// surface keeps no pixels.
+// it starts from the corner the copy was asked for, and `origin` is where
+// that part lies on the surface. A copy wholly off the surface keeps no
+// pixels. Every copy alive is known (putBeneathCopies reaches them all),
+// however it is freed.
 class Bitmap {
  public:
-  Bitmap(QImage pixels, QPoint offset)
-      : image(std::move(pixels)), offset(offset) {}
+  Bitmap(QImage pixels, QPoint offset, QPoint origin);
+  ~Bitmap();
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+
   QImage image;
   QPoint offset;
+  QPoint origin;
 };
 
 class ImageSurface : public Surface {

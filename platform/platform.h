@@ -154,10 +154,10 @@ class Platform {
 
 // Frees a copy made by Surface::copyOut; the surface need not exist any more.
 void deleteBitmap(Bitmap* bitmap);
-// Surface::putBeneath for a copy: (x, y) is counted from the corner the copy
-// was asked for, and pixels outside what it holds are left out.
-void putBeneath(Bitmap* bitmap, int x, int y, const uint32_t* pixels,
-                int count);
+// Surface::putBeneath for every copy made by copyOut and not yet freed, at
+// the place on the surface it was copied from: what they put back shows the
+// client's picture where nothing was drawn.
+void putBeneathCopies(int x, int y, const uint32_t* pixels, int count);
 
 // The platform in use: the one installed last, else the desktop platform.
 Platform& current();

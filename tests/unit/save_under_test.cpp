@@ -278,6 +278,16 @@ TEST_F(SaveUnder, PicturesGoBeneathTheDrawing) {
   QPainter(&expected).drawImage(95, 95, picture);
   EXPECT_EQ(sim.screenImage(), expected);
 
+  // A copy freed without being put back (a program that frees its own
+  // records) is never drawn into afterwards.
+  auto* third = new SaveStack{};
+  mSaveRect(third, 90, 90, 40, 40);
+  ASSERT_EQ(third->count, 1);
+  platform::deleteBitmap(third->bitmaps[0]);
+  third->count = 0;
+  EXPECT_EQ(draw(picture, 95, 95), 1);
+  delete third;
+
   // Nothing to draw on, or nothing sensible to draw: the client draws.
   EXPECT_EQ(draw(picture, -1000, -1000), 1);
   const auto* words = reinterpret_cast<const uint32_t*>(picture.constBits());
