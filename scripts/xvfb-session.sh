@@ -23,6 +23,22 @@ stop_all() {
 }
 trap stop_all EXIT
 
+# Says why a test failed and ends it: the message, the test's log, and the
+# last lines of each file in the array `fail_shows` (the sound library's
+# chatter left out). `fail_label`, when set, says which variant failed.
+fail_shows=()
+fail() {
+  echo "FAIL${fail_label:+ ($fail_label)}: $*" >&2
+  echo "--- $log" >&2
+  cat "$log" >&2 || true
+  local file
+  for file in "${fail_shows[@]}"; do
+    echo "--- $(basename "$file")" >&2
+    grep -v '^ALSA' "$file" 2>/dev/null | tail -n 30 >&2 || true
+  done
+  exit 1
+}
+
 # Runs a command until it succeeds; false after `seconds`.
 within() {
   local seconds=$1

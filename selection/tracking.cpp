@@ -81,24 +81,28 @@ void setDelay(double seconds) {
 // position waiting for its sample window to pass, a cascade's rest. A
 // platform that waits between polls then waits no longer.
 void announceDeadline() {
-  platform::Platform& p = platform::current();
+  const PopupTimer& popup = selection.popup;
+  Menu* root = selection.root;
+  bool popupArmed = popup.armed && popup.menu;
+  bool sampling = root && selection.samplePending;
+  bool dwelling = root && root->dwellArmed;
+  if (!popupArmed && !sampling && !dwelling) return;
+  // One reading of the clock; the tick count is its milliseconds.
   int64_t now = mClockMicroseconds();
-  uint32_t tick = mTickCount();
-  int64_t due = INT64_MAX;
+  uint32_t tick = uint32_t(now / 1000);
   // When the tick count, now `tick`, has moved on by `ticks`.
   auto afterTicks = [&](int64_t ticks) {
     return ticks <= 0 ? now : now - now % 1000 + ticks * 1000;
   };
-  const PopupTimer& popup = selection.popup;
-  if (popup.armed && popup.menu) due = popup.startUs + popup.delayUs + 1;
-  Menu* root = selection.root;
-  if (root && selection.samplePending)
+  int64_t due = INT64_MAX;
+  if (popupArmed) due = popup.startUs + popup.delayUs + 1;
+  if (sampling)
     due = std::min(due, afterTicks(int64_t(sampleWindowMs) -
                                    int64_t(tick - selection.lastSample.tick)));
-  if (root && root->dwellArmed)
+  if (dwelling)
     due = std::min(due, afterTicks(int64_t(cascadeRestMs) + 1 -
                                    int64_t(tick - root->dwellStart)));
-  if (due != INT64_MAX) p.wakeBy(uint64_t(std::max(due, now)));
+  platform::current().wakeBy(uint64_t(std::max(due, now)));
 }
 
 bool timerDue() {

@@ -9,12 +9,7 @@ canvas=$1
 work=$2
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  cat "$log" >&2 || true
-  tail -n 20 "$work/canvas.err" >&2 || true
-  exit 1
-}
+fail_shows=("$work/canvas.err")
 
 start_xvfb || fail "Xvfb did not start"
 "$canvas" >"$work/canvas.out" 2>"$work/canvas.err" &

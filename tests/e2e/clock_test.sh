@@ -17,14 +17,7 @@ desktop=${3:-plain}
 probe=${4:-}
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
-fail() {
-  echo "FAIL ($desktop): $*" >&2
-  echo "--- $log" >&2
-  cat "$log" >&2 || true
-  echo "--- tarvel stderr" >&2
-  grep -v '^ALSA' "$work/tarvel.err" | tail -n 30 >&2 || true
-  exit 1
-}
+fail_label=$desktop fail_shows=("$work/tarvel.err")
 
 start_xvfb || fail "Xvfb did not start"
 if [ "$desktop" = picom ]; then

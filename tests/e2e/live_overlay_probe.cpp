@@ -19,15 +19,12 @@
 //   release     released N SELECTED      released where pressed; N levels
 //                                        in the result, the root's item
 //   quit
-#include <poll.h>
-#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QTimer>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,6 +33,7 @@
 #include "platform/desktop/desktop_overlay.h"
 #include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
+#include "tests/support/probe_io.h"
 
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libdbus-1.so\n";
@@ -44,15 +42,6 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-__attribute__((format(printf, 1, 2))) void say(const char* format, ...) {
-  va_list values;
-  va_start(values, format);
-  std::vprintf(format, values);
-  va_end(values);
-  std::printf("\n");
-  std::fflush(stdout);
-}
 
 // A still pattern with a box in its middle half that changes every frame:
 // a colour that cycles and a black band that moves across.
@@ -69,11 +58,7 @@ class AnimatedWindow : public QRasterWindow {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    for (int y = 0; y < height(); y += 20)
-      for (int x = 0; x < width(); x += 20)
-        p.fillRect(
-            x, y, 20, 20,
-            ((x + y) / 20) % 2 ? QColor(70, 110, 200) : QColor(230, 230, 240));
+    paintChecks(p, width(), height());
     QRect b = box();
     p.setClipRect(b);
     p.fillRect(b, QColor::fromHsv((frame_ * 7) % 360, 200, 220));
@@ -106,40 +91,6 @@ int animate(char** argv) {
     }
   }
 }
-
-// A line from standard input, if one has come within `waitMs`.
-class Commands {
- public:
-  bool next(std::string& line, int waitMs) {
-    auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
-    for (;;) {
-      size_t end = buffer_.find('\n');
-      if (end != std::string::npos) {
-        line = buffer_.substr(0, end);
-        buffer_.erase(0, end + 1);
-        return true;
-      }
-      int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(
-                         deadline - Clock::now())
-                         .count());
-      if (closed_ || left < 0) return false;
-      pollfd in{0, POLLIN, 0};
-      if (::poll(&in, 1, left) > 0) {
-        char chunk[256];
-        ssize_t n = ::read(0, chunk, sizeof chunk);
-        if (n <= 0)
-          closed_ = true;
-        else
-          buffer_.append(chunk, size_t(n));
-      }
-    }
-  }
-  bool closed() const { return closed_; }
-
- private:
-  std::string buffer_;
-  bool closed_ = false;
-};
 
 Menu* buildMenu() {
   static const char* names[] = {"North", "NE", "East", "SE",

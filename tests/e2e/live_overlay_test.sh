@@ -19,14 +19,7 @@ style=${3:-plain}
 
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
-fail() {
-  echo "FAIL ($style): $*" >&2
-  echo "--- $log" >&2
-  cat "$log" >&2 || true
-  echo "--- probe stderr" >&2
-  tail -n 20 "$work/probe.err" >&2 || true
-  exit 1
-}
+fail_label=$style fail_shows=("$work/probe.err")
 
 start_xvfb || fail "Xvfb did not start"
 

@@ -15,8 +15,6 @@
 //   clicks   clicks N X Y           presses the window got, the last one's
 //                                   position in the window
 //   quit
-#include <poll.h>
-#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
@@ -24,7 +22,6 @@
 #include <QPainter>
 #include <QRasterWindow>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -32,6 +29,7 @@
 #include "display/drawing.h"
 #include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
+#include "tests/support/probe_io.h"
 
 // Qt's session bus connection on xcb leaves a buffer behind at exit.
 extern "C" const char* __lsan_default_suppressions() {
@@ -49,61 +47,14 @@ class ClickWindow : public QRasterWindow {
 
  protected:
   void paintEvent(QPaintEvent*) override {
-    // A pattern, not a plain colour, so that a wrong restore would show.
     QPainter p(this);
-    for (int y = 0; y < height(); y += 20)
-      for (int x = 0; x < width(); x += 20)
-        p.fillRect(
-            x, y, 20, 20,
-            ((x + y) / 20) % 2 ? QColor(70, 110, 200) : QColor(230, 230, 240));
+    paintChecks(p, width(), height());
   }
   void mousePressEvent(QMouseEvent* event) override {
     presses++;
     lastPress = event->position().toPoint();
   }
 };
-
-// Lines from standard input, read without blocking the event loop.
-class Commands {
- public:
-  // Waits up to `timeoutMs` for a line; dispatches events meanwhile when
-  // `dispatch` is set.
-  bool next(std::string& line, int timeoutMs, bool dispatch) {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      size_t end = buffer_.find('\n');
-      if (end != std::string::npos) {
-        line = buffer_.substr(0, end);
-        buffer_.erase(0, end + 1);
-        return true;
-      }
-      if (Clock::now() > deadline || closed_) return false;
-      if (dispatch) QCoreApplication::processEvents();
-      pollfd in{0, POLLIN, 0};
-      if (::poll(&in, 1, dispatch ? 10 : 100) > 0) {
-        char chunk[256];
-        ssize_t n = ::read(0, chunk, sizeof chunk);
-        if (n <= 0)
-          closed_ = true;
-        else
-          buffer_.append(chunk, size_t(n));
-      }
-    }
-  }
-
- private:
-  std::string buffer_;
-  bool closed_ = false;
-};
-
-__attribute__((format(printf, 1, 2))) void say(const char* format, ...) {
-  va_list values;
-  va_start(values, format);
-  std::vprintf(format, values);
-  va_end(values);
-  std::printf("\n");
-  std::fflush(stdout);
-}
 
 // Dispatches events until `done` or the deadline.
 template <typename Done>

@@ -19,14 +19,7 @@ wm=${3:-none}
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 wm_pid="" probe_pid=""
 
-fail() {
-  echo "FAIL ($wm): $*" >&2
-  echo "--- $log" >&2
-  cat "$log" >&2 || true
-  echo "--- probe stderr" >&2
-  tail -n 20 "$work/probe.err" >&2 || true
-  exit 1
-}
+fail_label=$wm fail_shows=("$work/probe.err")
 
 start_xvfb || fail "Xvfb did not start"
 

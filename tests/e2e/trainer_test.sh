@@ -15,14 +15,7 @@ trace_root=/h/tessik/TraceData
 trace_file=$trace_root/unknown/user.trc
 made_trace=""
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- $log" >&2
-  cat "$log" >&2 || true
-  echo "--- tarvel stderr" >&2
-  grep -v '^ALSA' "$work/tarvel.err" | tail -n 30 >&2 || true
-  exit 1
-}
+fail_shows=("$work/tarvel.err")
 cleanup() {
   stop_all
   # Only what this test made goes again.

@@ -19,16 +19,7 @@ export XVFB_SCREEN="$((2 * ow))x${oh}x24"
 
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
-fail() {
-  echo "FAIL (weston): $*" >&2
-  echo "--- $log" >&2
-  cat "$log" >&2 || true
-  echo "--- weston log" >&2
-  tail -n 20 "$work/weston.log" >&2 || true
-  echo "--- probe stderr" >&2
-  tail -n 20 "$work/probe.err" >&2 || true
-  exit 1
-}
+fail_label=weston fail_shows=("$work/weston.log" "$work/probe.err")
 
 start_xvfb || fail "Xvfb did not start"
 weston --backend=x11-backend.so --use-pixman --output-count=2 \
