@@ -14,6 +14,8 @@
 //                      mShutdown; mDrawBeneath for a client that keeps
 //                      drawing meanwhile
 //   Reading it ....... mGetResult
+//   Settings ......... MarkingMenuSettings, mGetSettings, mSetSettings,
+//                      mSetTechnique, mGetTechnique
 //   Reports, traces .. mSetReportHook, mTraceFile
 //
 // A selection, as a client drives it:
@@ -212,6 +214,37 @@ bool mButtonsDown();
 // arguments are bad.
 int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
                  int stride);
+
+// Settings -----------------------------------------------------------------
+
+// The library's timing, process-wide. The defaults are those below; a
+// program that changes nothing gets them.
+struct MarkingMenuSettings {
+  double initialPopupDelay;  // s, 0.15: rest after a press before the menu
+  double markingPopupDelay;  // s, 0.4: pause in a mark before its menus
+  double menuRestDelay;      // s, 0.2: rest that opens a submenu or backs up
+  double confirmationTime;   // s, 0.2: a mark's feedback stays this long
+  int32_t cascadeRestMs;     // ms, 100: rest on a list item before its
+                             // submenu cascades; 0 opens it at once
+};
+
+// Copies the settings in force into *settings. Does nothing for NULL.
+void mGetSettings(MarkingMenuSettings* settings);
+// Puts *settings in force for the selections that start from now on.
+// Returns 1; 0, reported, with nothing changed, for NULL or for any value
+// out of range: negative, not a number, or over 60 s (60000 ms).
+int mSetSettings(const MarkingMenuSettings* settings);
+
+// How a selection may be made. Marks and menus (the default): the menu
+// pops up after a rest, or a mark is drawn without it. Menu only: the menu
+// pops up at the press. Marks only: no menu ever pops up; the release
+// reads the mark.
+inline constexpr int TECHNIQUE_MARKS_AND_MENUS = 0;
+inline constexpr int TECHNIQUE_MENU_ONLY = 1;
+inline constexpr int TECHNIQUE_MARKS_ONLY = 2;
+// Returns 1; 0, reported, with nothing changed, for another value.
+int mSetTechnique(int technique);
+int mGetTechnique();
 
 // Reports and traces -------------------------------------------------------
 

@@ -1,0 +1,37 @@
+#include "progress/trial_log.h"
+
+std::string mCsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string mTrialCsvLine(const TrialRow& r) {
+  auto flag = [](bool b) { return b ? std::string("1") : std::string("0"); };
+  std::string line;
+  bool first = true;
+  for (const std::string& field :
+       {mCsvField(r.participant), mCsvField(r.study), mCsvField(r.condition),
+        std::to_string(r.block), std::to_string(r.trial), flag(r.practice),
+        mCsvField(r.targetPath), mCsvField(r.targetLabel),
+        mCsvField(r.chosenPath), mCsvField(r.chosenLabel), flag(r.hit),
+        flag(r.byMark), flag(r.markAhead), std::to_string(r.backUps),
+        std::to_string(r.changes), mCsvField(r.targetShownAt),
+        std::to_string(r.reactionMs), std::to_string(r.selectionMs)}) {
+    if (!first) line += ',';
+    first = false;
+    line += field;
+  }
+  return line + '\n';
+}
+
+std::string mStrokeCsvLine(const StrokeRow& r) {
+  return mCsvField(r.participant) + ',' + mCsvField(r.condition) + ',' +
+         std::to_string(r.block) + ',' + std::to_string(r.trial) + ',' +
+         std::to_string(r.tMs) + ',' + std::to_string(r.x) + ',' +
+         std::to_string(r.y) + '\n';
+}
