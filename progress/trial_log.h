@@ -40,7 +40,7 @@ struct StrokeRow {
   std::string condition;
   int block = 0;
   int trial = 0;
-  int64_t tMs = 0;  // since the press
+  int64_t tMs = 0;   // since the press
   int x = 0, y = 0;  // relative to the press point
 };
 

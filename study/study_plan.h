@@ -14,7 +14,7 @@ struct PlannedTrial {
   int block = 0;      // 0 for practice, then 1..blocks
   int trial = 0;      // 1-based within its block
   bool practice = false;
-  int leaf = 0;       // index into the condition's menu's leaves
+  int leaf = 0;  // index into the condition's menu's leaves
 };
 
 // The number a Latin square row is chosen by: the ID's last run of digits
