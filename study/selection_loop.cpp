@@ -1,0 +1,51 @@
+#include "study/selection_loop.h"
+
+#include "platform/platform.h"
+
+namespace {
+// The confirmation of a mark stays up while it is shown, and this much
+// longer before it is erased.
+constexpr uint32_t confirmationPauseMs = 100;
+}  // namespace
+
+SelectionRun mRunSelection(Menu* root, const std::function<void()>& onPass,
+                           const SampleSink& onSample) {
+  platform::Platform& p = platform::current();
+  SelectionRun run;
+  mInit(0, 0, 0, 0, 0, 0);
+  platform::InputState in = p.pollInput();
+  run.pressX = in.x;
+  run.pressY = in.y;
+  mPress(root, in.x, in.y);
+  run.pressTick = p.tickCount();
+  int lastX = in.x, lastY = in.y;
+  if (onSample) onSample(0, in.x, in.y);
+  auto sample = [&](const platform::InputState& s) {
+    if (!onSample || (s.x == lastX && s.y == lastY)) return;
+    lastX = s.x;
+    lastY = s.y;
+    onSample(p.tickCount() - run.pressTick, s.x, s.y);
+  };
+  // Escape is read with the position of the same pass, which still goes to
+  // the menu: the selection ends where the pointer was when Escape went
+  // down. Once it is down there is nothing left to wait for.
+  while (mButtonsDown()) {
+    in = p.pollInput();
+    mMotion(root, in.x, in.y);
+    mPoll();
+    sample(in);
+    if (onPass) onPass();
+    if (in.escapeDown) break;
+    p.spinStep();
+  }
+  run.pressToRelease = p.tickCount() - run.pressTick;
+  in = p.pollInput();
+  sample(in);
+  mRelease(root, in.x, in.y);
+  run.byMark = root && root->mode == 0;
+  mShowConfirmation(root);
+  p.sleepMs(confirmationPauseMs);
+  mEraseConfirmation(root);
+  mShutdown();
+  return run;
+}

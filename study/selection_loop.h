@@ -1,0 +1,26 @@
+// A selection run as every client of the library runs one: pressed where
+// the pointer is, followed while the buttons are held, confirmed, read.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "menu/marking_menu.h"
+
+struct SelectionRun {
+  uint32_t pressTick = 0;       // the platform's tick count at the press
+  uint32_t pressToRelease = 0;  // ms, press to the end of the selection
+  int pressX = 0, pressY = 0;   // screen pixels
+  bool byMark = false;          // no menu was shown at the release
+};
+
+// A pointer sample: ms since the press, and the position.
+using SampleSink = std::function<void(uint32_t ms, int x, int y)>;
+
+// Holds the program, without dispatching events, until the buttons come
+// up or Escape goes down. `onPass`, when given, runs on every pass, as the
+// client's own work (a clock); `onSample` gets the press point and every
+// position that differs from the last. The result is left in `root` for
+// mGetResult.
+SelectionRun mRunSelection(Menu* root, const std::function<void()>& onPass,
+                           const SampleSink& onSample);

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# A study run through the real trainer on its own Xvfb, as a participant
+# would: two conditions of four fixed targets, each drawn as its mark with
+# the real pointer. The log must hold eight rows with the right paths.
+# Also: a bad study file and a bad option are refused before anything is
+# shown or written. Screenshots stay in WORKDIR.
+#
+#   study_test.sh TARVEL STUDY WORKDIR
+set -euo pipefail
+
+tarvel=$1
+study=$2
+work=$3
+source "$(dirname "$0")/../../scripts/xvfb-session.sh"
+fail_shows=("$work/tarvel.err" "$work/tarvel.out")
+logs="$work/logs"
+
+# Refused at once, with status 2 and nothing written.
+printf '{"menus": [], "conditions": [{"name": "a", "menu": "nowhere"}]}' >"$work/bad.json"
+set +e
+"$tarvel" --study "$work/bad.json" --participant x --output "$logs" 2>"$work/bad.err"
+status=$?
+"$tarvel" --study "$study" --participnt x 2>"$work/option.err"
+option_status=$?
+set -e
+[ "$status" = 2 ] || fail "a bad study file gave status $status"
+grep -q "bad.json:1" "$work/bad.err" || fail "no file and line in: $(cat "$work/bad.err")"
+[ "$option_status" = 2 ] || fail "a bad option gave status $option_status"
+[ ! -e "$logs" ] || fail "a refused study wrote $logs"
+
+start_xvfb || fail "Xvfb did not start"
+"$tarvel" --study "$study" --participant e2e --output "$logs" \
+  >"$work/tarvel.out" 2>"$work/tarvel.err" &
+pids="$! $pids"
+
+find_study_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Tarvel: ' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+    if [ "${WIDTH:-0}" = 640 ] && [ "${HEIGHT:-0}" -gt 480 ]; then
+      vx=$X vy=$((Y + HEIGHT - 480))
+      return 0
+    fi
+  done
+  return 1
+}
+within 30 find_study_window || fail "no study window"
+echo "view at $vx,$vy" >>"$log"
+
+ground="srgb(246,244,238)"
+panel_colour="srgb(150,100,100)"
+px=$((vx + 465)) py=$((vy + 255))
+on_screen() { shot "$1" && [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
+# The trial screen with no outcome band under it.
+trial_ready() {
+  shot trial && [ "$(pixel trial $px $py)" = "$panel_colour" ] &&
+    [ "$(pixel trial $((vx + 320)) $((vy + 447)))" = "$ground" ]
+}
+rows() { [ -f "$1" ] && grep -vc '^#' "$1" || echo 0; }
+
+within 20 on_screen welcome $((vx + 20)) $((vy + 300)) "$ground" || fail "the welcome never came"
+log_file=$(ls "$logs"/*/e2e/session-1/trials.csv 2>/dev/null || true)
+[ -n "$log_file" ] || fail "no log was opened"
+
+# Legs of 80 px, 8 px a step, for a path of positions.
+mark() {
+  local x=$px y=$py points=("$px" "$py") p i dx dy
+  for p in "$@"; do
+    case $p in
+      0) dx=0 dy=-1 ;; 2) dx=1 dy=0 ;; 4) dx=0 dy=1 ;; 6) dx=-1 dy=0 ;;
+    esac
+    for i in $(seq 1 10); do
+      x=$((x + 8 * dx)) y=$((y + 8 * dy))
+      points+=("$x" "$y")
+    done
+  done
+  draw_mark "${points[@]}"
+}
+
+targets=("0 0" "2 2" "4 6" "6 0")
+done_rows=0
+for condition in 1 2; do
+  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1  # welcome or results
+  sleep 0.3
+  within 10 on_screen intro $((vx + 20)) $((vy + 300)) "$ground" || fail "no introduction"
+  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
+  for t in "${targets[@]}"; do
+    within 20 trial_ready || fail "trial $((done_rows + 1)) never came"
+    # shellcheck disable=SC2086
+    mark $t
+    done_rows=$((done_rows + 1))
+    logged() { [ "$(rows "$log_file")" -ge $((done_rows + 1)) ]; }
+    within 20 logged || fail "trial $done_rows was not logged"
+  done
+  shot "after-condition-$condition"
+  # The condition's results, once its last outcome has shown.
+  results() { shot results && [ "$(pixel results $px $py)" != "$panel_colour" ]; }
+  within 10 results || fail "no results after condition $condition"
+done
+
+[ "$(rows "$log_file")" = 9 ] || fail "the log holds $(($(rows "$log_file") - 1)) rows, not 8"
+# Columns: condition 3, target_path 7, chosen_path 9, hit 11.
+paths=$(grep -v '^#' "$log_file" | tail -n +2 | cut -d, -f3,7,9,11 | tr '\n' ' ')
+echo "rows: $paths" >>"$log"
+expected="c1,0/0,0/0,1 c1,2/2,2/2,1 c1,4/6,4/6,1 c1,6/0,6/0,1 c2,0/0,0/0,1 c2,2/2,2/2,1 c2,4/6,4/6,1 c2,6/0,6/0,1 "
+[ "$paths" = "$expected" ] || fail "the log's paths are '$paths', not '$expected'"
+within 10 on_screen done $((vx + 20)) $((vy + 300)) "$ground" || fail "no last screen"
+echo "study: 8 trials logged with the right paths" >>"$log"
