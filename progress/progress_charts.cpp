@@ -31,18 +31,6 @@ QChartView* viewOf(QChart* chart) {
   return view;
 }
 
-// The chart with its series on the two axes, in a view.
-QChartView* withAxes(QChart* chart, QAbstractAxis* bottom,
-                     QAbstractAxis* left) {
-  chart->addAxis(bottom, Qt::AlignBottom);
-  chart->addAxis(left, Qt::AlignLeft);
-  for (QAbstractSeries* s : chart->series()) {
-    s->attachAxis(bottom);
-    s->attachAxis(left);
-  }
-  return viewOf(chart);
-}
-
 // A chart of one bar series made of `sets`.
 QChart* barChart(const QString& title, QAbstractBarSeries* series,
                  std::initializer_list<QBarSet*> sets) {
@@ -105,7 +93,7 @@ QChartView* timeChart(const Progress& p) {
   }
   chart->addSeries(each);
   chart->addSeries(median);
-  return withAxes(
+  return mChartWithAxes(
       chart, countAxis("selection", int(std::max<size_t>(p.seconds.size(), 1))),
       valueAxis("seconds", top * 1.1, "%.1f"));
 }
@@ -117,10 +105,10 @@ QChartView* shareChart(const Progress& p) {
     *marks << 100 * share;
     *menus << 100 * (1 - share);
   }
-  return withAxes(barChart("Marks and menu selections", new QPercentBarSeries,
-                           {marks, menus}),
-                  blockAxis(p.markShare.size(), p.blockSize),
-                  valueAxis("%", 100, "%d"));
+  return mChartWithAxes(barChart("Marks and menu selections",
+                                 new QPercentBarSeries, {marks, menus}),
+                        blockAxis(p.markShare.size(), p.blockSize),
+                        valueAxis("%", 100, "%d"));
 }
 
 QChartView* slipChart(const Progress& p) {
@@ -132,10 +120,10 @@ QChartView* slipChart(const Progress& p) {
     *corrected << p.corrected[b];
     top = std::max({top, p.nothing[b], p.corrected[b]});
   }
-  return withAxes(barChart("Selections of nothing, and corrected ones",
-                           new QBarSeries, {nothing, corrected}),
-                  blockAxis(p.nothing.size(), p.blockSize),
-                  countAxis("selections", top));
+  return mChartWithAxes(barChart("Selections of nothing, and corrected ones",
+                                 new QBarSeries, {nothing, corrected}),
+                        blockAxis(p.nothing.size(), p.blockSize),
+                        countAxis("selections", top));
 }
 
 QChartView* itemChart(const Progress& p) {
@@ -159,9 +147,10 @@ QChartView* itemChart(const Progress& p) {
   QFont small = y->labelsFont();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   y->setLabelsFont(small);
-  return withAxes(barChart("Items: chosen by mark or by menu",
-                           new QHorizontalStackedBarSeries, {marks, menus}),
-                  countAxis("selections", top), y);
+  return mChartWithAxes(
+      barChart("Items: chosen by mark or by menu",
+               new QHorizontalStackedBarSeries, {marks, menus}),
+      countAxis("selections", top), y);
 }
 
 QLabel* note(const QString& text) {
@@ -182,6 +171,26 @@ QString skippedNote(const TraceLog& log) {
 }
 
 }  // namespace
+
+QChartView* mChartWithAxes(QChart* chart, QAbstractAxis* bottom,
+                           QAbstractAxis* left) {
+  chart->addAxis(bottom, Qt::AlignBottom);
+  chart->addAxis(left, Qt::AlignLeft);
+  for (QAbstractSeries* s : chart->series()) {
+    s->attachAxis(bottom);
+    s->attachAxis(left);
+  }
+  return viewOf(chart);
+}
+
+QImage mRenderOffScreen(QWidget* view, QSize size) {
+  view->resize(size);
+  view->setAttribute(Qt::WA_DontShowOnScreen);
+  view->show();
+  QImage picture = view->grab().toImage();
+  delete view;
+  return picture;
+}
 
 QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
                            const QString& tracePath, QWidget* parent) {
@@ -231,11 +240,5 @@ QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
 
 QImage mRenderProgress(const TraceLog& log, const Progress& progress,
                        const QString& tracePath, QSize size) {
-  QWidget* view = mMakeProgressView(log, progress, tracePath);
-  view->resize(size);
-  view->setAttribute(Qt::WA_DontShowOnScreen);
-  view->show();
-  QImage picture = view->grab().toImage();
-  delete view;
-  return picture;
+  return mRenderOffScreen(mMakeProgressView(log, progress, tracePath), size);
 }

@@ -2,6 +2,9 @@
 // Progress window and for pictures made off screen.
 #pragma once
 
+#include <QAbstractAxis>
+#include <QChart>
+#include <QChartView>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,3 +19,10 @@ QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
 // The same widget drawn into a picture of `size`.
 QImage mRenderProgress(const TraceLog& log, const Progress& progress,
                        const QString& tracePath, QSize size);
+
+// `chart` with every series on the two axes, in a view ready for a layout.
+QChartView* mChartWithAxes(QChart* chart, QAbstractAxis* bottom,
+                           QAbstractAxis* left);
+// `view` laid out at `size` and drawn into a picture without being shown,
+// so that no display is needed; the view is deleted.
+QImage mRenderOffScreen(QWidget* view, QSize size);

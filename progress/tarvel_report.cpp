@@ -1,26 +1,56 @@
-// tarvel-report: a trace file as data. One CSV row per selection, the
-// progress charts as a picture, or a short summary.
-//
-//   tarvel-report TRACE [--csv OUT.csv] [--png OUT.png [--size WxH]]
+// tarvel-report: trace files and study logs as data. For a trace, one CSV
+// row per selection, the progress charts as a picture, or a short summary;
+// for the trials.csv files of a study, its figures as tables, a tidy CSV
+// and charts.
 #include <QApplication>
 #include <QString>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "progress/log_file.h"
 #include "progress/progress_charts.h"
+#include "progress/study_charts.h"
+#include "progress/trial_log_reader.h"
 
 namespace {
 
 constexpr int shownSkippedLines = 20;
 
 int usage() {
-  std::fprintf(stderr,
-               "usage: tarvel-report TRACE [--csv OUT.csv] "
-               "[--png OUT.png [--size WxH]]\n");
+  std::fprintf(
+      stderr,
+      "usage: tarvel-report FILE|FOLDER... [--csv OUT.csv] "
+      "[--png OUT.png [--size WxH]]\n"
+      "\n"
+      "Each FILE is a trace (user.trc) or a study log (trials.csv), told\n"
+      "apart by its content; each FOLDER is searched at any depth for files\n"
+      "named trials.csv. Files of another kind are named and skipped.\n"
+      "\n"
+      "One trace: --csv writes one row per selection, --png the progress\n"
+      "charts, and with neither a summary is printed. Several traces: a\n"
+      "summary of each.\n"
+      "\n"
+      "Study logs (practice trials left out): with neither option, a table\n"
+      "per condition and one per participant, condition and block. --csv\n"
+      "writes one tidy file: a row per participant, condition and block;\n"
+      "rows with participant ALL per condition and block (the learning\n"
+      "curves); and rows with participant ALL and block NA per condition.\n"
+      "The hit rate's 95%% interval is Wilson's score interval, the median\n"
+      "time's the distribution-free one from order statistics (binomial);\n"
+      "NA where there are too few trials. --png draws the learning curves\n"
+      "and a confusion grid per condition (default size 1200x900).\n"
+      "\n"
+      "Exit status: 0 when something was read, 1 when nothing could be,\n"
+      "2 for a bad option.\n");
   return 2;
 }
 
@@ -39,6 +69,19 @@ bool writeCsv(const TraceLog& log, const char* path) {
   return written;
 }
 
+// Names the lines of `file` that were left out, the first few of them.
+void nameSkipped(const std::string& file, const std::vector<int>& skipped) {
+  if (skipped.empty()) return;
+  std::string lines;
+  for (size_t i = 0; i < skipped.size() && i < size_t(shownSkippedLines); i++)
+    lines += (i ? ", " : "") + std::to_string(skipped[i]);
+  if (skipped.size() > size_t(shownSkippedLines)) lines += ", ...";
+  std::fprintf(stderr,
+               "tarvel-report: %zu line(s) of %s are no selection and "
+               "were skipped: %s\n",
+               skipped.size(), file.c_str(), lines.c_str());
+}
+
 void summarise(const TraceLog& log, const Progress& p) {
   size_t n = log.records.size();
   std::printf("%zu selections\n", n);
@@ -53,10 +96,217 @@ void summarise(const TraceLog& log, const Progress& p) {
               movingMedianWindow, p.medianSeconds.back());
 }
 
+// Draws off screen: no display is needed.
+QImage drawn(int argc, char** argv, const std::function<QImage()>& draw) {
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  return draw();
+}
+
+bool savePng(const QImage& picture, const char* path) {
+  if (picture.isNull() || !picture.save(QString::fromLocal8Bit(path), "PNG")) {
+    std::fprintf(stderr, "tarvel-report: can't write %s\n", path);
+    return false;
+  }
+  return true;
+}
+
+// One trace, as tarvel-report has always reported it.
+int reportTrace(const char* trace, const char* csv, const char* png, QSize size,
+                int argc, char** argv) {
+  TraceLog log = mReadTrace(trace);
+  if (!log.opened || !log.error.empty()) {
+    std::fprintf(stderr, "tarvel-report: can't read %s: %s\n", trace,
+                 log.error.c_str());
+    return 1;
+  }
+  nameSkipped(trace, log.skippedLines);
+  Progress progress = mProgressOf(log);
+  if (csv && !writeCsv(log, csv)) {
+    std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
+                 std::strerror(errno));
+    return 1;
+  }
+  if (png && !savePng(drawn(argc, argv,
+                            [&] {
+                              return mRenderProgress(
+                                  log, progress, QString::fromLocal8Bit(trace),
+                                  size);
+                            }),
+                      png))
+    return 1;
+  if (!csv && !png) summarise(log, progress);
+  return 0;
+}
+
+std::string fixed(double value, int decimals) {
+  if (std::isnan(value)) return "NA";
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string range(const Interval& ci, int decimals) {
+  if (!ci.known()) return "n/a";
+  return "[" + fixed(ci.low, decimals) + ", " + fixed(ci.high, decimals) + "]";
+}
+
+// Columns padded to their widest cell; names to the left, numbers to the
+// right.
+void printTable(const std::vector<std::vector<std::string>>& rows,
+                size_t leftColumns) {
+  std::vector<size_t> widths;
+  for (const auto& row : rows)
+    for (size_t i = 0; i < row.size(); i++) {
+      if (widths.size() <= i) widths.push_back(0);
+      widths[i] = std::max(widths[i], row[i].size());
+    }
+  for (const auto& row : rows) {
+    std::string line;
+    for (size_t i = 0; i < row.size(); i++) {
+      std::string pad(widths[i] - row[i].size(), ' ');
+      line += i < leftColumns ? row[i] + pad : pad + row[i];
+      if (i + 1 < row.size()) line += "  ";
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::printf("%s\n", line.c_str());
+  }
+}
+
+void printStudy(const StudyFigures& study) {
+  std::vector<std::vector<std::string>> rows = {
+      {"condition", "people", "trials", "hits", "hit rate", "95% CI (Wilson)",
+       "median ms", "95% CI (binomial)", "mean ms", "by mark", "back-ups"}};
+  for (const StudyCell& c : study.conditions) {
+    const Figures& f = c.figures;
+    rows.push_back(
+        {c.condition, std::to_string(f.participants), std::to_string(f.trials),
+         std::to_string(f.hits), fixed(f.hitRate, 2), range(f.hitRateCi, 2),
+         fixed(f.medianMs, 0), range(f.medianMsCi, 0), fixed(f.meanMs, 0),
+         fixed(f.markShare, 2), std::to_string(f.backUps)});
+  }
+  std::printf("Per condition, all participants:\n");
+  printTable(rows, 1);
+  rows = {{"participant", "condition", "block", "trials", "hits", "hit rate",
+           "median ms", "mean ms", "by mark", "back-ups"}};
+  for (const StudyCell& c : study.cells) {
+    const Figures& f = c.figures;
+    rows.push_back({c.participant, c.condition, std::to_string(c.block),
+                    std::to_string(f.trials), std::to_string(f.hits),
+                    fixed(f.hitRate, 2), fixed(f.medianMs, 0),
+                    fixed(f.meanMs, 0), fixed(f.markShare, 2),
+                    std::to_string(f.backUps)});
+  }
+  std::printf("\nPer participant, condition and block:\n");
+  printTable(rows, 2);
+}
+
+bool writeStudyCsv(const StudyFigures& study, const char* path) {
+  FILE* out = std::strcmp(path, "-") == 0 ? stdout : std::fopen(path, "w");
+  if (!out) return false;
+  std::fprintf(out,
+               "participant,condition,block,participants,trials,hits,"
+               "hit_rate,hit_rate_wilson95_low,hit_rate_wilson95_high,"
+               "median_selection_ms,median_selection_ms_binom95_low,"
+               "median_selection_ms_binom95_high,mean_selection_ms,"
+               "mark_share,back_ups\n");
+  for (const auto* cells : {&study.cells, &study.curves, &study.conditions})
+    for (const StudyCell& c : *cells) {
+      const Figures& f = c.figures;
+      std::string block = c.block == allBlocks ? "NA" : std::to_string(c.block);
+      std::fprintf(
+          out, "%s,%s,%s,%d,%d,%d,%s,%s,%s,%s,%s,%s,%s,%s,%d\n",
+          mCsvField(c.participant).c_str(), mCsvField(c.condition).c_str(),
+          block.c_str(), f.participants, f.trials, f.hits,
+          fixed(f.hitRate, 4).c_str(), fixed(f.hitRateCi.low, 4).c_str(),
+          fixed(f.hitRateCi.high, 4).c_str(), fixed(f.medianMs, 1).c_str(),
+          fixed(f.medianMsCi.low, 1).c_str(),
+          fixed(f.medianMsCi.high, 1).c_str(), fixed(f.meanMs, 1).c_str(),
+          fixed(f.markShare, 4).c_str(), f.backUps);
+    }
+  bool written = std::fflush(out) == 0 && !std::ferror(out);
+  if (out != stdout) written = std::fclose(out) == 0 && written;
+  return written;
+}
+
+// What a log told about its rows: those refused and a last line cut short.
+void nameRefused(const std::string& file, const TrialLog& log) {
+  for (size_t i = 0; i < log.refused.size() && i < size_t(shownSkippedLines);
+       i++)
+    std::fprintf(stderr, "tarvel-report: %s, line %d: %s; skipped\n",
+                 file.c_str(), log.refused[i].line,
+                 log.refused[i].reason.c_str());
+  if (log.refused.size() > size_t(shownSkippedLines))
+    std::fprintf(stderr, "tarvel-report: %s: %zu more rows skipped\n",
+                 file.c_str(), log.refused.size() - size_t(shownSkippedLines));
+  if (log.cutLine)
+    std::fprintf(stderr,
+                 "tarvel-report: %s, line %d: cut short (the file ends "
+                 "inside it); skipped\n",
+                 file.c_str(), log.cutLine);
+}
+
+int reportStudy(const std::vector<std::string>& files, const char* csv,
+                const char* png, QSize size, int argc, char** argv) {
+  std::vector<TrialRow> rows;
+  int read = 0;
+  for (const std::string& file : files) {
+    TrialLog log = mReadTrialLog(file);
+    if (!log.read) {
+      std::fprintf(stderr, "tarvel-report: %s: %s; skipped\n", file.c_str(),
+                   log.error.c_str());
+      continue;
+    }
+    read++;
+    nameRefused(file, log);
+    rows.insert(rows.end(), log.rows.begin(), log.rows.end());
+  }
+  if (read == 0) {
+    std::fprintf(stderr, "tarvel-report: no study log could be read\n");
+    return 1;
+  }
+  StudyFigures study = mStudyFigures(rows);
+  if (study.studies.size() > 1) {
+    std::string names;
+    for (const std::string& name : study.studies)
+      names += (names.empty() ? "" : ", ") + name;
+    std::fprintf(stderr,
+                 "tarvel-report: the logs come from %zu studies (%s); "
+                 "conditions of the same name are counted together\n",
+                 study.studies.size(), names.c_str());
+  }
+  if (csv && !writeStudyCsv(study, csv)) {
+    std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
+                 std::strerror(errno));
+    return 1;
+  }
+  if (png &&
+      !savePng(drawn(argc, argv, [&] { return mRenderStudy(study, size); }),
+               png))
+    return 1;
+  if (!csv && !png) printStudy(study);
+  return 0;
+}
+
+// The trials.csv files under `folder`, in order of their paths.
+std::vector<std::string> trialLogsUnder(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> found;
+  std::error_code error;
+  fs::recursive_directory_iterator walk(
+      folder, fs::directory_options::skip_permission_denied, error);
+  for (; !error && walk != fs::recursive_directory_iterator();
+       walk.increment(error))
+    if (walk->path().filename() == "trials.csv") found.push_back(walk->path());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* trace = nullptr;
+  std::vector<std::string> arguments;
   const char* csv = nullptr;
   const char* png = nullptr;
   int width = 1200, height = 900;
@@ -70,49 +320,70 @@ int main(int argc, char** argv) {
       if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 ||
           width < 200 || height < 150 || width > 8000 || height > 8000)
         return usage();
-    } else if (!arg.empty() && arg[0] != '-' && !trace) {
-      trace = argv[i];
+    } else if (!arg.empty() && arg[0] != '-') {
+      arguments.push_back(arg);
     } else {
       return usage();
     }
   }
-  if (!trace) return usage();
+  if (arguments.empty()) return usage();
+  QSize size(width, height);
 
-  TraceLog log = mReadTrace(trace);
-  if (!log.opened || !log.error.empty()) {
-    std::fprintf(stderr, "tarvel-report: can't read %s: %s\n", trace,
-                 log.error.c_str());
-    return 1;
-  }
-  if (!log.skippedLines.empty()) {
-    std::string lines;
-    for (size_t i = 0;
-         i < log.skippedLines.size() && i < size_t(shownSkippedLines); i++)
-      lines += (i ? ", " : "") + std::to_string(log.skippedLines[i]);
-    if (log.skippedLines.size() > size_t(shownSkippedLines)) lines += ", ...";
-    std::fprintf(stderr,
-                 "tarvel-report: %zu line(s) of %s are no selection and "
-                 "were skipped: %s\n",
-                 log.skippedLines.size(), trace, lines.c_str());
-  }
-  Progress progress = mProgressOf(log);
-  if (csv && !writeCsv(log, csv)) {
-    std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
-                 std::strerror(errno));
-    return 1;
-  }
-  if (png) {
-    // The charts are drawn off screen; no display is needed.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QImage picture = mRenderProgress(
-        log, progress, QString::fromLocal8Bit(trace), QSize(width, height));
-    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(png), "PNG")) {
-      std::fprintf(stderr, "tarvel-report: can't write %s\n", png);
-      return 1;
+  // Each file is told by its content; folders hold study logs.
+  std::vector<std::string> traces, studyLogs, others;
+  for (const std::string& arg : arguments) {
+    std::error_code error;
+    if (std::filesystem::is_directory(arg, error)) {
+      std::vector<std::string> found = trialLogsUnder(arg);
+      if (found.empty())
+        std::fprintf(stderr, "tarvel-report: no trials.csv in %s\n",
+                     arg.c_str());
+      studyLogs.insert(studyLogs.end(), found.begin(), found.end());
+      continue;
     }
+    std::string text, why;
+    if (!mReadLogFile(arg, &text, &why)) {
+      std::fprintf(stderr, "tarvel-report: can't read %s: %s\n", arg.c_str(),
+                   why.c_str());
+      continue;
+    }
+    // A trace just begun is empty.
+    bool empty = text.find_first_not_of(" \t\r\n") == std::string::npos;
+    LogKind kind = empty ? LogKind::trace : mLogKind(text);
+    if (kind == LogKind::trace)
+      traces.push_back(arg);
+    else if (kind == LogKind::trials)
+      studyLogs.push_back(arg);
+    else
+      others.push_back(arg + " is " + mLogKindName(kind) +
+                       ", neither a trace nor a trials.csv");
   }
-  if (!csv && !png) summarise(log, progress);
+  for (const std::string& file : traces)
+    if (!studyLogs.empty())
+      others.push_back(file + " is a trace file among study logs");
+  for (const std::string& why : others)
+    std::fprintf(stderr, "tarvel-report: %s; skipped\n", why.c_str());
+
+  if (!studyLogs.empty())
+    return reportStudy(studyLogs, csv, png, size, argc, argv);
+  if (traces.size() == 1)
+    return reportTrace(traces[0].c_str(), csv, png, size, argc, argv);
+  if (traces.empty()) return 1;
+  if (csv || png) {
+    std::fprintf(stderr,
+                 "tarvel-report: --csv and --png take one trace at a time\n");
+    return usage();
+  }
+  for (size_t i = 0; i < traces.size(); i++) {
+    TraceLog log = mReadTrace(traces[i]);
+    std::printf("%s%s:\n", i ? "\n" : "", traces[i].c_str());
+    if (!log.opened) {
+      std::fprintf(stderr, "tarvel-report: can't read %s: %s\n",
+                   traces[i].c_str(), log.error.c_str());
+      continue;
+    }
+    nameSkipped(traces[i], log.skippedLines);
+    summarise(log, mProgressOf(log));
+  }
   return 0;
 }

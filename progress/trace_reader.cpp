@@ -1,22 +1,34 @@
 #include "progress/trace_reader.h"
 
-#include <cerrno>
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "progress/log_file.h"
 
 namespace {
 
-bool number(const std::string& token, double* out) {
-  if (token.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  double value = std::strtod(token.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(value)) return false;
-  *out = value;
+// Times as the library writes them ("%.0lf", "%2.2lf"): decimal digits
+// with an optional fraction. strtod alone would also take hex, exponents,
+// "inf" and a NUL as the number's end, and a damaged line could then pass
+// for a selection with an absurd time. A slightly negative duration prints
+// as "-0.00", so a minus sign is taken before zero alone.
+bool decimal(const std::string& token, double limit, double* out) {
+  size_t i = token[0] == '-' ? 1 : 0;
+  size_t digits = 0, point = std::string::npos;
+  for (size_t k = i; k < token.size(); k++) {
+    if (token[k] >= '0' && token[k] <= '9') {
+      digits++;
+    } else if (token[k] == '.' && point == std::string::npos && digits > 0) {
+      point = k;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || token.back() == '.' || token.size() > 24) return false;
+  double value = std::strtod(token.c_str(), nullptr);
+  if (i == 1 && value != 0) return false;
+  if (!(value <= limit)) return false;
+  *out = value == 0 ? 0 : value;
   return true;
 }
 
@@ -38,10 +50,10 @@ bool mParseTraceLine(const std::string& text, TraceRecord* record) {
   for (std::string t; fields >> t;) tokens.push_back(t);
   if (tokens.size() < 4 || tokens.size() > 7) return false;
   TraceRecord r;
-  if (!number(tokens[0], &r.pressTime) || r.pressTime < 0) return false;
+  if (!decimal(tokens[0], maxPressTime, &r.pressTime)) return false;
   if (tokens[1] != "m" && tokens[1] != "M") return false;
   r.byMenu = tokens[1] == "M";
-  if (!number(tokens[2], &r.duration) || r.duration < 0) return false;
+  if (!decimal(tokens[2], maxDuration, &r.duration)) return false;
   r.path = tokens[3];
   if (r.path.empty() ||
       r.path.find_first_not_of("0123456789") != std::string::npos)
@@ -61,32 +73,26 @@ bool mParseTraceLine(const std::string& text, TraceRecord* record) {
 
 TraceLog mReadTrace(const std::string& path) {
   TraceLog log;
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    log.error = std::strerror(EISDIR);
-    return log;
-  }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    log.error = std::strerror(errno ? errno : ENOENT);
-    return log;
-  }
-  log.opened = true;
   std::string text;
-  for (int line = 1; std::getline(in, text); line++) {
+  if (!mReadLogFile(path, &text, &log.error)) return log;
+  log.opened = true;
+  size_t start = 0;
+  for (int line = 1; start < text.size(); line++) {
+    size_t end = text.find('\n', start);
     // A line cut short by a crash has no newline; the last line of a file
     // being written may be one.
-    bool ended = !in.eof();
+    bool ended = end != std::string::npos;
+    std::string one =
+        text.substr(start, ended ? end - start : std::string::npos);
     TraceRecord r;
-    if (ended && mParseTraceLine(text, &r)) {
+    if (ended && mParseTraceLine(one, &r)) {
       r.line = line;
       log.records.push_back(r);
-    } else if (!text.empty() || ended) {
+    } else {
       log.skippedLines.push_back(line);
     }
+    start = ended ? end + 1 : text.size();
   }
-  if (in.bad()) log.error = std::strerror(errno ? errno : EIO);
   return log;
 }
 

@@ -23,9 +23,15 @@ struct TraceLog {
   std::vector<int> skippedLines;
 };
 
+// A line claiming more is damaged: no selection lasts a day, and press
+// times are seconds of a clock that started well after 1970.
+inline constexpr double maxDuration = 86400;  // seconds
+inline constexpr double maxPressTime = 1e10;  // seconds
+
 // Reads one trace line (without its newline); false when it is no
 // selection line.
 bool mParseTraceLine(const std::string& text, TraceRecord* record);
+// Never waits on a FIFO or device: anything but a regular file is an error.
 TraceLog mReadTrace(const std::string& path);
 // True when the selection chose nothing: its path is no item.
 bool mChoseNothing(const TraceRecord& record);

@@ -1,7 +1,10 @@
 #include "progress/trial_log.h"
 
 std::string mCsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  // A row starting with '#' would read back as a comment line.
+  if (text.find_first_of(",\"\r\n") == std::string::npos &&
+      (text.empty() || text[0] != '#'))
+    return text;
   std::string quoted = "\"";
   for (char c : text) {
     if (c == '"') quoted += '"';

@@ -44,7 +44,8 @@ struct StrokeRow {
   int x = 0, y = 0;  // relative to the press point
 };
 
-// A CSV field: quoted when it holds a comma, a quote or a line break.
+// A CSV field: quoted when it holds a comma, a quote or a line break, or
+// starts with '#'.
 std::string mCsvField(const std::string& text);
 // One row, with its newline.
 std::string mTrialCsvLine(const TrialRow& row);

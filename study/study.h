@@ -15,6 +15,10 @@ struct StudyItem {
   std::string label;
   int position = 0;
   bool enabled = true;
+  // A toggle beside the label, as the practice menu's categories show;
+  // study files do not set it.
+  bool hasToggle = false;
+  bool toggleOn = false;
   std::vector<StudyItem> submenu;
 };
 
@@ -90,7 +94,9 @@ struct StudyError {
 // Limits a study file must keep.
 inline constexpr int studyMaxRadialItems = 8;
 inline constexpr int studyMaxPosition = 57;
-inline constexpr int studyMaxLabelBytes = 49;
+// The library keeps labels of up to 48 bytes whole and shortens longer
+// ones, which would then differ from the label a log names.
+inline constexpr int studyMaxLabelBytes = 48;
 inline constexpr int studyMaxDepth = 8;
 inline constexpr int studyMaxGeneratedDepth = 4;
 inline constexpr int studyMaxBlocks = 1000;

@@ -32,7 +32,22 @@ const std::vector<StudyItem>& mPracticeMenuItems();
 // for the same seed.
 std::vector<StudyItem> mGeneratedMenuItems(int breadth, int depth,
                                            uint32_t seed);
-// Builds `menu` as a library tree. Disabled items are never leaves.
+// The positions one level of a generated menu fills. A submenu hung from a
+// list item is itself a list (the library leaves its compass slots empty),
+// so there all `breadth` items go into the list, from position 8.
+std::vector<int> mGeneratedPositions(int breadth, bool underListItem);
+// Whether `path` is a leaf of every generated menu of that shape, whatever
+// its labels.
+bool mIsGeneratedLeaf(int breadth, int depth, const std::vector<int>& path);
+// The leaves of `items`, numbered as mBuildStudyMenu numbers them: depth
+// first, positions ascending; a disabled item and all beneath it are never
+// leaves.
+std::vector<StudyLeaf> mItemLeaves(const std::vector<StudyItem>& items);
+// The items `menu` stands for: its own, the practice menu's, or generated
+// ones with labels drawn by `seed` and the menu's name (so two generated
+// menus of one study differ).
+std::vector<StudyItem> mStudyMenuItems(const StudyMenu& menu, uint32_t seed);
+// Builds `menu` as a library tree (root NULL when memory runs out).
 BuiltMenu mBuildStudyMenu(const StudyMenu& menu, uint32_t seed);
 // The leaf whose path is `path`, or -1.
 int mLeafIndex(const BuiltMenu& menu, const std::vector<int>& path);

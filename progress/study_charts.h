@@ -1,0 +1,12 @@
+// The charts of a study, drawn with Qt Charts and QPainter off screen: the
+// learning curves of every condition and a confusion grid per condition.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QWidget>
+
+#include "progress/study_stats.h"
+
+QWidget* mMakeStudyView(const StudyFigures& study, QWidget* parent = nullptr);
+QImage mRenderStudy(const StudyFigures& study, QSize size);
