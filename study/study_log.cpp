@@ -164,7 +164,7 @@ std::vector<LoggedTrial> mLoggedTrials(const std::string& output,
     fs::path dir = base / ("session-" + std::to_string(n));
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) break;
-    TrialLogFile file = mReadTrialLog((dir / "trials.csv").string());
+    TrialLog file = mReadTrialLog((dir / "trials.csv").string());
     for (const TrialRow& r : file.rows)
       logged.push_back({r.condition, r.block, r.trial, r.practice});
   }

@@ -96,7 +96,7 @@ TEST_F(StudyRunTest, LogsEveryTrialWithItsSamplesAsWorkedOutByHand) {
       << t[0];
   EXPECT_EQ(t[1], trialColumns);
 
-  TrialLogFile log = mReadTrialLog(folder + "/trials.csv");
+  TrialLog log = mReadTrialLog(folder + "/trials.csv");
   ASSERT_EQ(log.rows.size(), 3u);
   const char* paths[] = {"2/0", "4/6", "6/2"};
   const char* labels[] = {"Saw", "Duck", "Forklift"};
@@ -168,7 +168,7 @@ TEST_F(StudyRunTest, PilotsShowTheDesignLatinSquareAndEveryLeafOncePerBlock) {
   std::set<std::pair<std::string, std::string>> adjacent;
   std::vector<std::vector<std::string>> orders;
   for (const std::string& folder : result.folders) {
-    TrialLogFile log = mReadTrialLog(folder + "/trials.csv");
+    TrialLog log = mReadTrialLog(folder + "/trials.csv");
     ASSERT_EQ(log.rows.size(), 4u * 2 * 11) << folder;
     std::vector<std::string> order;
     std::map<std::pair<std::string, int>, std::multiset<std::string>> blocks;
