@@ -1,6 +1,64 @@
 #include "core/settings.h"
 
+#include <cmath>
+
 #include "platform/platform.h"
+#include "platform/report.h"
+
+namespace {
+
+// Process-wide; tracking takes its own copy at every press, so a change
+// never reaches a selection already under way.
+MarkingMenuSettings inForce = defaultSettings;
+int techniqueInForce = TECHNIQUE_MARKS_AND_MENUS;
+
+// A delay in seconds that tracking can wait for; reported when not.
+bool delayInRange(const char* field, double seconds) {
+  if (std::isfinite(seconds) && seconds >= 0 && seconds <= longestDelay)
+    return true;
+  mReportError("mSetSettings: %s %g is out of range (0 to %g s)", field,
+               seconds, longestDelay);
+  return false;
+}
+
+}  // namespace
+
+void mGetSettings(MarkingMenuSettings* settings) {
+  if (settings) *settings = inForce;
+}
+
+int mSetSettings(const MarkingMenuSettings* settings) {
+  if (!settings) {
+    mReportError("mSetSettings: no settings given");
+    return 0;
+  }
+  const MarkingMenuSettings& s = *settings;
+  if (!delayInRange("initialPopupDelay", s.initialPopupDelay) ||
+      !delayInRange("markingPopupDelay", s.markingPopupDelay) ||
+      !delayInRange("menuRestDelay", s.menuRestDelay) ||
+      !delayInRange("confirmationTime", s.confirmationTime))
+    return 0;
+  const int32_t longestRestMs = int32_t(longestDelay * 1000);
+  if (s.cascadeRestMs < 0 || s.cascadeRestMs > longestRestMs) {
+    mReportError("mSetSettings: cascadeRestMs %d is out of range (0 to %d ms)",
+                 int(s.cascadeRestMs), int(longestRestMs));
+    return 0;
+  }
+  inForce = s;
+  return 1;
+}
+
+int mSetTechnique(int technique) {
+  if (technique != TECHNIQUE_MARKS_AND_MENUS &&
+      technique != TECHNIQUE_MENU_ONLY && technique != TECHNIQUE_MARKS_ONLY) {
+    mReportError("mSetTechnique: unknown technique %d", technique);
+    return 0;
+  }
+  techniqueInForce = technique;
+  return 1;
+}
+
+int mGetTechnique() { return techniqueInForce; }
 
 int mTimePair(int32_t* seconds, int32_t* microseconds) {
   uint64_t us = platform::current().microseconds();

@@ -3,17 +3,24 @@
 
 #include <cstdint>
 
-// Rest before the menu pops up after a press, in seconds.
-inline constexpr double initialPopupDelay = 0.15;
-// Pause in the middle of a mark (stroke over 16 pixels) before the menus
-// along it pop up, in seconds.
-inline constexpr double markingPopupDelay = 0.4;
-// Rest in menu mode before a submenu opens or the menus back up, seconds.
-inline constexpr double menuRestDelay = 0.2;
-// How long the feedback of a mark selection stays up, in seconds.
-inline constexpr double confirmationTime = 0.2;
-// Rest on a list item before its submenu cascades open, in milliseconds.
-inline constexpr int cascadeRestMs = 100;
+#include "menu/marking_menu.h"
+
+// What a program that changes nothing gets: a 0.15 s rest after a press
+// before the menu pops up, a 0.4 s pause in a mark (stroke over 16 pixels)
+// before the menus along it pop up, a 0.2 s rest in menu mode before a
+// submenu opens or the menus back up, a mark's feedback up for 0.2 s, and a
+// 100 ms rest on a list item before its submenu cascades.
+inline constexpr MarkingMenuSettings defaultSettings{
+    .initialPopupDelay = 0.15,
+    .markingPopupDelay = 0.4,
+    .menuRestDelay = 0.2,
+    .confirmationTime = 0.2,
+    .cascadeRestMs = 100,
+};
+
+// The longest any delay may be set to, seconds; a longer one is no longer a
+// rest but a hang.
+inline constexpr double longestDelay = 60.0;
 
 // Fills seconds and microseconds from the platform's monotonic time;
 // returns 1.

@@ -57,15 +57,22 @@ struct PopupTimer {
 // root's own fields. mPress starts it afresh.
 struct SelectionState {
   Menu* root;  // the root being tracked, NULL between selections
+  int technique;
   PopupTimer popup;
   Sample lastSample;
   bool samplePending;  // the root's lastX, lastY have not been taken yet
 };
 SelectionState selection;
+// The settings taken at the latest press. They last until the next press,
+// so a selection's confirmation keeps the timing the selection had.
+MarkingMenuSettings timing = defaultSettings;
 
 int64_t microsecondsOf(double seconds) { return std::llround(seconds * 1e6); }
 
+// Marks alone never pop a menu up, so the timer is never armed and no
+// deadline is announced for it.
 void arm(Menu* root) {
+  if (selection.technique == TECHNIQUE_MARKS_ONLY) return;
   selection.popup.menu = root;
   selection.popup.startUs = mClockMicroseconds();
   selection.popup.armed = true;
@@ -100,7 +107,7 @@ void announceDeadline() {
     due = std::min(due, afterTicks(int64_t(sampleWindowMs) -
                                    int64_t(tick - selection.lastSample.tick)));
   if (dwelling)
-    due = std::min(due, afterTicks(int64_t(cascadeRestMs) + 1 -
+    due = std::min(due, afterTicks(int64_t(timing.cascadeRestMs) + 1 -
                                    int64_t(tick - root->dwellStart)));
   platform::current().wakeBy(uint64_t(std::max(due, now)));
 }
@@ -290,7 +297,7 @@ void popUp(Menu* root) {
   } else {
     root->mode = modeRadial;
   }
-  setDelay(menuRestDelay);
+  setDelay(timing.menuRestDelay);
   mFlush();
   arm(root);
 }
@@ -372,7 +379,7 @@ void trackLinear(Menu* root, int x, int y) {
     mTrackLinear(c, x, y);
     if (c->selected && c->selectedEnabled &&
         mIsLinearPosition(c, c->selected - 1) && submenuOf(c, c->selected)) {
-      if (cascadeRestMs == 0) {
+      if (timing.cascadeRestMs == 0) {
         openCascade(root, c, c->selected - 1, x, y, true);
       } else {
         root->dwellArmed = 1;
@@ -399,7 +406,8 @@ void recordMark(Menu* root, int x, int y) {
   mInkNewest(root);
   if (root->stroke->count < inkRedrawPoints)
     mInkRedraw(root, 0, root->stroke->count - 2);
-  if (mStrokeLength(root) > mScaled(markingLength)) setDelay(markingPopupDelay);
+  if (mStrokeLength(root) > mScaled(markingLength))
+    setDelay(timing.markingPopupDelay);
 }
 
 // Takes a position: a move of more than a few pixels since the last one
@@ -429,7 +437,9 @@ void mPress(Menu* menu, int x, int y) {
   strokeOverflow = 0;
   selection = SelectionState{};
   selection.root = menu;
-  setDelay(initialPopupDelay);
+  selection.technique = mGetTechnique();
+  mGetSettings(&timing);
+  setDelay(timing.initialPopupDelay);
   arm(menu);
   mStrokeReset(menu);
   mStrokeAdd(menu, x, y);
@@ -439,6 +449,10 @@ void mPress(Menu* menu, int x, int y) {
   menu->changeCount = 0;
   menu->markedAhead = 0;
   menu->backUpCount = 0;
+  // The menu alone: it comes up at the press point whatever the pointer
+  // does next, as if the pointer had rested.
+  if (selection.technique == TECHNIQUE_MENU_ONLY) fire(menu);
+  announceDeadline();
 }
 
 void mMotion(Menu* menu, int x, int y) {
@@ -451,7 +465,8 @@ void mMotion(Menu* menu, int x, int y) {
     const Rect& r = root->current->itemRect[root->dwellItem];
     if (!mRectContains(x, y, &r)) {
       root->dwellArmed = 0;
-    } else if (mTickCount() - root->dwellStart > uint32_t(cascadeRestMs)) {
+    } else if (mTickCount() - root->dwellStart >
+               uint32_t(timing.cascadeRestMs)) {
       root->dwellArmed = 0;
       openCascade(root, root->current, root->dwellItem, x, y, true);
       mFlush();
@@ -524,7 +539,7 @@ void mShowConfirmation(Menu* menu) {
   mDrawIdealMark(menu);
   mFlush();
   // Shown for the whole pause, asleep meanwhile.
-  int64_t end = mClockMicroseconds() + microsecondsOf(confirmationTime);
+  int64_t end = mClockMicroseconds() + microsecondsOf(timing.confirmationTime);
   platform::Platform& p = platform::current();
   for (int64_t left; (left = end - mClockMicroseconds()) > 0;)
     p.sleepMs(uint32_t((left + 999) / 1000));
