@@ -92,6 +92,7 @@ class MenuAnswer {
     // both and some patience, it is not coming.
     patienceMs_ =
         uint32_t(s.menuRestDelay * 1000) + uint32_t(s.cascadeRestMs) + giveUpMs;
+    firstPatienceMs_ = uint32_t(s.initialPopupDelay * 1000) + giveUpMs;
   }
 
   InputState at(uint32_t ms) {
@@ -106,7 +107,7 @@ class MenuAnswer {
       case Phase::AwaitMenu: {
         if (menuUp())
           aim(reported);
-        else if (ms - since_ > giveUpMs)
+        else if (ms - since_ > firstPatienceMs_)
           phase_ = Phase::Released;
         break;
       }
@@ -211,6 +212,7 @@ class MenuAnswer {
   int x_, y_;
   uint32_t pressMs_;
   uint32_t patienceMs_ = giveUpMs;
+  uint32_t firstPatienceMs_ = giveUpMs;
   Phase phase_ = Phase::Pressed;
   size_t level_ = 0;
   uint32_t since_ = 0;

@@ -18,6 +18,8 @@ namespace {
 constexpr int gridsPerRow = 3;
 // Counts are written into cells at least this wide, in pixels.
 constexpr int countedCellPx = 16;
+// A grid of few items stays this fine, in pixels, rather than filling all.
+constexpr int largestCellPx = 44;
 
 // Blocks on whole numbers, with room at either end for the first and last
 // points' markers.
@@ -57,6 +59,12 @@ QChartView* curveChart(const StudyFigures& study, const QString& title,
   left->setRange(0, top);
   left->setLabelFormat("%.1f");
   left->applyNiceNumbers();
+  // Points at the very top or bottom would lose half their marker.
+  double step = (left->max() - left->min()) / (left->tickCount() - 1);
+  left->setTickType(QValueAxis::TicksDynamic);
+  left->setTickAnchor(0);
+  left->setTickInterval(step);
+  left->setRange(-step / 8, left->max() + step / 8);
   return mChartWithAxes(chart, blockAxis(first, last), left);
 }
 
@@ -100,14 +108,16 @@ class ConfusionGrid : public QWidget {
     QRect area(labelWidth, titleHeight + labelWidth, width() - labelWidth - 4,
                height() - titleHeight - labelWidth - 4);
     int cell =
-        std::max(1, std::min(area.width() / columns, area.height() / rows));
-    // Centred in what is left beside the row names.
-    area.translate((area.width() - cell * columns) / 2, 0);
+        std::clamp(std::min(area.width() / columns, area.height() / rows), 1,
+                   largestCellPx);
+    // The names and the grid together, centred across the widget.
+    int left = (width() - labelWidth - cell * columns) / 2;
+    area.moveLeft(left + labelWidth);
     area.setSize(QSize(cell * columns, cell * rows));
     p.setFont(small);
 
     for (int t = 0; t < rows; t++) {
-      QRect label(0, area.top() + t * cell, labelWidth - 4, cell);
+      QRect label(left, area.top() + t * cell, labelWidth - 4, cell);
       p.setPen(Qt::black);
       p.drawText(
           label, Qt::AlignRight | Qt::AlignVCenter,

@@ -50,7 +50,9 @@ bool mParseTraceLine(const std::string& text, TraceRecord* record) {
   for (std::string t; fields >> t;) tokens.push_back(t);
   if (tokens.size() < 4 || tokens.size() > 7) return false;
   TraceRecord r;
-  if (!decimal(tokens[0], maxPressTime, &r.pressTime)) return false;
+  if (!decimal(tokens[0], maxPressTime, &r.pressTime) ||
+      r.pressTime == maxPressTime)
+    return false;
   if (tokens[1] != "m" && tokens[1] != "M") return false;
   r.byMenu = tokens[1] == "M";
   if (!decimal(tokens[2], maxDuration, &r.duration)) return false;

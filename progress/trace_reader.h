@@ -26,7 +26,7 @@ struct TraceLog {
 // A line claiming more is damaged: no selection lasts a day, and press
 // times are seconds of a clock that started well after 1970.
 inline constexpr double maxDuration = 86400;  // seconds
-inline constexpr double maxPressTime = 1e10;  // seconds
+inline constexpr double maxPressTime = 1e10;  // seconds, exclusive
 
 // Reads one trace line (without its newline); false when it is no
 // selection line.
