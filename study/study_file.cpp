@@ -162,7 +162,7 @@ std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
 
 std::string formatNumber(double v) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", v);
+  std::snprintf(buffer, sizeof buffer, "%.15g", v);
   return buffer;
 }
 
