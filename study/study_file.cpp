@@ -162,7 +162,7 @@ std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
 
 std::string formatNumber(double v) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", v);
+  std::snprintf(buffer, sizeof buffer, "%.15g", v);
   return buffer;
 }
 
@@ -190,7 +190,8 @@ class Reader {
       for (const char* k : keys) known = known || it.key() == QLatin1String(k);
       if (known) continue;
       std::string list;
-      for (const char* k : keys) list += std::string(list.empty() ? "" : ", ") + k;
+      for (const char* k : keys)
+        list += std::string(list.empty() ? "" : ", ") + k;
       return fail(join(path, it.key().toStdString()),
                   "unknown key (known here: " + list + ")");
     }
@@ -224,8 +225,8 @@ class Reader {
   bool number(const QJsonValue& v, const std::string& field, double low,
               double high, const std::string& what, double* out) {
     if (!v.isDouble() || !(v.toDouble() >= low && v.toDouble() <= high))
-      return fail(field, "must be " + what + ", " + formatNumber(low) +
-                             " to " + formatNumber(high));
+      return fail(field, "must be " + what + ", " + formatNumber(low) + " to " +
+                             formatNumber(high));
     *out = v.toDouble();
     return true;
   }
@@ -256,8 +257,8 @@ class Reader {
                  bool underListItem, std::vector<StudyItem>* items);
   bool readCondition(const QJsonValue& v, const std::string& field,
                      StudyCondition* condition);
-  bool readDelay(const QJsonObject& o, const std::string& path,
-                 const char* key, std::optional<double>* out);
+  bool readDelay(const QJsonObject& o, const std::string& path, const char* key,
+                 std::optional<double>* out);
   bool readDesign(const QJsonValue& v, const std::string& field,
                   StudyDesign* design);
   bool readPath(const QJsonValue& v, const std::string& field,
@@ -269,17 +270,17 @@ class Reader {
   StudyError* error_;
 };
 
-bool Reader::readItems(const QJsonValue& v, const std::string& field,
-                       int depth, bool underListItem,
-                       std::vector<StudyItem>* items) {
+bool Reader::readItems(const QJsonValue& v, const std::string& field, int depth,
+                       bool underListItem, std::vector<StudyItem>* items) {
   if (depth > studyMaxDepth)
     return fail(field, "menus go " + std::to_string(studyMaxDepth) +
                            " levels deep at most");
   QJsonArray list;
   if (!array(v, field, &list)) return false;
   if (list.isEmpty())
-    return fail(field, "needs at least one item (leave \"items\" out for a "
-                       "leaf)");
+    return fail(field,
+                "needs at least one item (leave \"items\" out for a "
+                "leaf)");
   std::vector<std::string> taken(MENU_SLOTS);
   for (qsizetype k = 0; k < list.size(); k++) {
     std::string path = at(field, k);
@@ -340,8 +341,7 @@ bool Reader::readMenu(const QJsonValue& v, const std::string& field,
     if (!onlyKeys(o, field, {"name", "kind", "items"})) return false;
   } else if (kind == "generated") {
     menu->kind = StudyMenu::Kind::Generated;
-    if (!onlyKeys(o, field, {"name", "kind", "breadth", "depth"}))
-      return false;
+    if (!onlyKeys(o, field, {"name", "kind", "breadth", "depth"})) return false;
   } else {
     return fail(join(field, "kind"),
                 "unknown kind " + inQuotes(kind) +
@@ -447,9 +447,8 @@ bool Reader::readPath(const QJsonValue& v, const std::string& field,
   size_t start = 0;
   for (;;) {
     size_t slash = text.find('/', start);
-    std::string part = text.substr(start, slash == std::string::npos
-                                              ? std::string::npos
-                                              : slash - start);
+    std::string part = text.substr(
+        start, slash == std::string::npos ? std::string::npos : slash - start);
     if (part.empty() || part.size() > 2 ||
         part.find_first_not_of("0123456789") != std::string::npos)
       return fail(field, bad);
@@ -471,9 +470,8 @@ bool Reader::readDesign(const QJsonValue& v, const std::string& field,
                  "practice_trials", "pause_between_blocks", "condition_order",
                  "seed"}))
     return false;
-  if (o.contains("blocks") &&
-      !whole(o["blocks"], join(field, "blocks"), 1, studyMaxBlocks,
-             &design->blocks))
+  if (o.contains("blocks") && !whole(o["blocks"], join(field, "blocks"), 1,
+                                     studyMaxBlocks, &design->blocks))
     return false;
   if (o.contains("trials_per_block")) {
     std::string trialsField = join(field, "trials_per_block");
@@ -533,13 +531,11 @@ bool Reader::readDesign(const QJsonValue& v, const std::string& field,
   bool fixed = design->targetOrder == TargetOrder::Fixed;
   std::string targetsField = join(field, "targets");
   if (!o.contains("targets")) {
-    if (fixed)
-      return fail(field, "target_order \"fixed\" needs \"targets\"");
+    if (fixed) return fail(field, "target_order \"fixed\" needs \"targets\"");
     return true;
   }
   if (!fixed)
-    return fail(targetsField,
-                "are read only with \"target_order\": \"fixed\"");
+    return fail(targetsField, "are read only with \"target_order\": \"fixed\"");
   QJsonArray targets;
   if (!array(o["targets"], targetsField, &targets)) return false;
   if (targets.isEmpty()) return fail(targetsField, "must name a target");
@@ -629,7 +625,8 @@ bool Reader::readStudy(const QJsonObject& top, Study* study) {
         return fail(join(field, "name"),
                     "another condition is named " + inQuotes(condition.name));
     bool found = false;
-    for (const StudyMenu& m : study->menus) found = found || m.name == condition.menu;
+    for (const StudyMenu& m : study->menus)
+      found = found || m.name == condition.menu;
     if (!found)
       return fail(join(field, "menu"),
                   "no menu is named " + inQuotes(condition.menu));

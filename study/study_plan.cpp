@@ -47,7 +47,8 @@ int williams(int n, int row, int column) {
 
 int mParticipantNumber(const std::string& participant) {
   size_t end = participant.size();
-  while (end > 0 && !std::isdigit(static_cast<unsigned char>(participant[end - 1])))
+  while (end > 0 &&
+         !std::isdigit(static_cast<unsigned char>(participant[end - 1])))
     end--;
   if (end > 0) {
     size_t begin = end;
@@ -86,14 +87,13 @@ std::vector<PlannedTrial> mPlanTrials(
   std::vector<PlannedTrial> plan;
   const StudyDesign& design = study.design;
   for (int c : mConditionOrder(study, participantNumber)) {
-    if (c >= int(conditionMenus.size()) || !conditionMenus[size_t(c)])
-      continue;
+    if (c >= int(conditionMenus.size()) || !conditionMenus[size_t(c)]) continue;
     const BuiltMenu& menu = *conditionMenus[size_t(c)];
     int leafCount = int(menu.leaves.size());
     if (leafCount == 0) continue;
-    StudyRandom random(mMixSeed(
-        mMixSeed(design.seed, uint64_t(uint32_t(participantNumber))),
-        uint64_t(c)));
+    StudyRandom random(
+        mMixSeed(mMixSeed(design.seed, uint64_t(uint32_t(participantNumber))),
+                 uint64_t(c)));
     LeafDealer dealer(leafCount, &random);
     auto add = [&](int block, int trial, bool practice, int leaf) {
       plan.push_back({c, block, trial, practice, leaf});

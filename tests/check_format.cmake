@@ -7,7 +7,8 @@ file(GLOB_RECURSE sources RELATIVE ${ROOT}
   ${ROOT}/menu/*.h ${ROOT}/platform/*.cpp ${ROOT}/platform/*.h
   ${ROOT}/resources/*.cpp ${ROOT}/resources/*.h ${ROOT}/tests/*.cpp
   ${ROOT}/tests/*.h ${ROOT}/bench/*.cpp ${ROOT}/bench/*.h ${ROOT}/tools/*.cpp
-  ${ROOT}/tools/*.h ${ROOT}/examples/*.cpp ${ROOT}/examples/*.h)
+  ${ROOT}/tools/*.h ${ROOT}/examples/*.cpp ${ROOT}/examples/*.h
+  ${ROOT}/study/*.cpp ${ROOT}/study/*.h)
 execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${sources}
   WORKING_DIRECTORY ${ROOT} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -1,14 +1,29 @@
-# Builds the fuzz target with clang in BINARY (configured once, later runs
-# rebuild what changed), replays the seed corpus, then fuzzes for SECONDS.
-# New inputs go to BINARY/corpus, never into the repository's seed corpus;
-# a crashing input is written to BINARY/ and replayed with full stacks.
+# Builds the fuzz targets with clang in BINARY (configured once, later runs
+# rebuild what changed), replays one target's seed corpus, then fuzzes it
+# for SECONDS. FUZZER names the target: fuzz_menu (the library's public
+# calls, seeds in corpus/, the default) or fuzz_study (the study reader,
+# seeds in study_corpus/). New inputs go to BINARY/corpus (BINARY/corpus-
+# FUZZER for the others), never into the repository's seed corpus; a
+# crashing input is written to BINARY/ and replayed with full stacks.
 #
 #   cmake -DTARVEL_ROOT=<source root> -DBINARY=<dir> -DSECONDS=<n>
-#         [-DCLANGXX=<clang++>] -P tests/fuzz/run.cmake
+#         [-DFUZZER=fuzz_study] [-DCLANGXX=<clang++>] -P tests/fuzz/run.cmake
 cmake_minimum_required(VERSION 3.25)
 
 set(source ${TARVEL_ROOT}/tests/fuzz)
-set(seeds ${source}/corpus)
+if(NOT FUZZER)
+  set(FUZZER fuzz_menu)
+endif()
+if(FUZZER STREQUAL "fuzz_menu")
+  set(seeds ${source}/corpus)
+  set(new_inputs ${BINARY}/corpus)
+  set(prefix ${BINARY}/)
+else()
+  string(REGEX REPLACE "^fuzz_" "" short ${FUZZER})
+  set(seeds ${source}/${short}_corpus)
+  set(new_inputs ${BINARY}/corpus-${FUZZER})
+  set(prefix ${BINARY}/${FUZZER}-)
+endif()
 if(NOT CLANGXX)
   find_program(CLANGXX clang++)
 endif()
@@ -29,21 +44,24 @@ if(NOT EXISTS ${BINARY}/CMakeCache.txt)
     message(FATAL_ERROR "fuzz: configuring the fuzz build failed")
   endif()
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY}
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY} --target ${FUZZER}
                 RESULT_VARIABLE built)
 if(NOT built EQUAL 0)
   message(FATAL_ERROR "fuzz: building the fuzz target failed")
 endif()
 
-set(fuzzer ${BINARY}/fuzz_menu)
+set(fuzzer ${BINARY}/${FUZZER})
 # -timeout catches a hang: no input needs more than a few seconds.
 set(limits -timeout=30 -rss_limit_mb=2560 -max_len=4096 -len_control=20)
+if(EXISTS ${source}/${FUZZER}.dict)
+  list(APPEND limits -dict=${source}/${FUZZER}.dict)
+endif()
 
 # Shows the whole stack of a crashing input: the fast unwinder stops at the
 # first frame of a library built without frame pointers (Qt).
 function(replay_with_full_stacks)
-  file(GLOB artifacts ${BINARY}/crash-* ${BINARY}/leak-* ${BINARY}/timeout-*
-       ${BINARY}/oom-*)
+  file(GLOB artifacts ${prefix}crash-* ${prefix}leak-* ${prefix}timeout-*
+       ${prefix}oom-*)
   foreach(artifact IN LISTS artifacts)
     message("fuzz: replaying ${artifact}")
     execute_process(
@@ -52,8 +70,8 @@ function(replay_with_full_stacks)
   endforeach()
 endfunction()
 
-file(GLOB old_artifacts ${BINARY}/crash-* ${BINARY}/leak-* ${BINARY}/timeout-*
-     ${BINARY}/oom-*)
+file(GLOB old_artifacts ${prefix}crash-* ${prefix}leak-* ${prefix}timeout-*
+     ${prefix}oom-*)
 if(old_artifacts)
   file(REMOVE ${old_artifacts})
 endif()
@@ -61,7 +79,7 @@ endif()
 file(GLOB seed_files ${seeds}/*)
 list(LENGTH seed_files seed_count)
 message("fuzz: replaying the ${seed_count} seeds")
-execute_process(COMMAND ${fuzzer} ${limits} -artifact_prefix=${BINARY}/
+execute_process(COMMAND ${fuzzer} ${limits} -artifact_prefix=${prefix}
                         ${seed_files}
                 RESULT_VARIABLE replayed)
 if(NOT replayed EQUAL 0)
@@ -69,13 +87,17 @@ if(NOT replayed EQUAL 0)
   message(FATAL_ERROR "fuzz: a seed input fails")
 endif()
 
-file(MAKE_DIRECTORY ${BINARY}/corpus)
-set(log ${BINARY}/fuzz.log)
-message("fuzz: fuzzing for ${SECONDS} s, new inputs in ${BINARY}/corpus, "
-        "progress in ${log}")
+file(MAKE_DIRECTORY ${new_inputs})
+if(FUZZER STREQUAL "fuzz_menu")
+  set(log ${BINARY}/fuzz.log)
+else()
+  set(log ${BINARY}/${FUZZER}.log)
+endif()
+message("fuzz: fuzzing ${FUZZER} for ${SECONDS} s, new inputs in "
+        "${new_inputs}, progress in ${log}")
 execute_process(
   COMMAND ${fuzzer} ${limits} -max_total_time=${SECONDS} -print_final_stats=1
-          -artifact_prefix=${BINARY}/ ${BINARY}/corpus ${seeds}
+          -artifact_prefix=${prefix} ${new_inputs} ${seeds}
   RESULT_VARIABLE fuzzed
   ERROR_FILE ${log})
 file(READ ${log} output)
