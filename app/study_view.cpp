@@ -60,6 +60,11 @@ QRect StudyView::panel() const {
 }
 
 void StudyView::goTo(Screen next) {
+  if (next == Trial) {
+    shown_ = run_->trial();
+    shownLeaf_ = run_->target();
+    shownPictures_ = run_->menu().practice;
+  }
   screen_ = next;
   shownLogged_ = false;
   update();
@@ -110,8 +115,8 @@ void StudyView::drawTarget(QPainter& p, const QRect& box) {
   p.fillRect(box, targetBox);
   p.setPen(quiet);
   p.drawRect(box.adjusted(0, 0, -1, -1));
-  const StudyLeaf& leaf = run_->target();
-  if (run_->menu().practice) {
+  const StudyLeaf& leaf = shownLeaf_;
+  if (shownPictures_) {
     for (int k = 0; k < practiceItemCount; k++)
       if (leaf.label == practiceNames[k]) {
         const QImage& picture = pictures_[FirstItemPicture + k];
@@ -206,15 +211,18 @@ void StudyView::paintEvent(QPaintEvent*) {
     }
     case Trial:
     case Feedback: {
-      const PlannedTrial& t = run_->trial();
+      // The trial shown stays on the screen with its outcome, after the
+      // run has moved on.
+      const PlannedTrial& t = shown_;
+      QString condition = q(study.conditions[size_t(t.condition)].name);
       p.setFont(arialFont(10));
       p.setPen(quiet);
       p.drawText(40, 80,
                  t.practice ? QStringLiteral("%1 · practice · trial %2")
-                                  .arg(q(run_->condition().name))
+                                  .arg(condition)
                                   .arg(t.trial)
                             : QStringLiteral("%1 · block %2 · trial %3")
-                                  .arg(q(run_->condition().name))
+                                  .arg(condition)
                                   .arg(t.block)
                                   .arg(t.trial));
       p.setPen(ink);

@@ -50,6 +50,9 @@ class StudyView : public QWidget {
   std::unique_ptr<StudyRun> run_;
   Pictures pictures_;
   Screen screen_ = Welcome;
+  PlannedTrial shown_;  // the trial on the screen, and its target
+  StudyLeaf shownLeaf_;
+  bool shownPictures_ = false;
   int lastCondition_ = -1;  // the condition whose results are shown
   bool shownLogged_ = false;
   bool swallowInput_ = false;

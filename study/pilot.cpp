@@ -29,6 +29,7 @@ bool mRunPilot(const Study& study, const PilotOptions& options,
   result->scores.assign(study.conditions.size(), ConditionScore{});
   result->folders.clear();
   platform::SimPlatform sim(screenWidth, screenHeight);
+  std::vector<BuiltMenu> menus = mBuildStudyMenus(study);
   for (int k = 1; k <= options.participants; k++) {
     RunSetup setup;
     setup.participant = participantId(k);
@@ -37,7 +38,7 @@ bool mRunPilot(const Study& study, const PilotOptions& options,
     setup.screenHeight = screenHeight;
     setup.wallStart = options.wallStart;
     StudyRun run;
-    if (!run.start(study, setup, error)) return false;
+    if (!run.start(study, setup, error, &menus)) return false;
     platform::ParticipantStyle style;
     style.noiseDegrees = options.noiseDegrees;
     platform::SimParticipant person(

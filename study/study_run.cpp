@@ -47,15 +47,22 @@ StudyRun::~StudyRun() {
   mSetTechnique(d.technique);
 }
 
+std::vector<BuiltMenu> mBuildStudyMenus(const Study& study) {
+  std::vector<BuiltMenu> menus;
+  for (const StudyMenu& m : study.menus)
+    menus.push_back(mBuildStudyMenu(m, study.design.seed));
+  return menus;
+}
+
 bool StudyRun::start(const Study& study, const RunSetup& setup,
-                     std::string* error) {
+                     std::string* error, const std::vector<BuiltMenu>* built) {
   libraryDefaults();
   study_ = study;
   setup_ = setup;
-  menus_.clear();
+  menus_ = built && built->size() == study.menus.size()
+               ? *built
+               : mBuildStudyMenus(study_);
   menuOfCondition_.clear();
-  for (const StudyMenu& m : study_.menus)
-    menus_.push_back(mBuildStudyMenu(m, study_.design.seed));
   std::vector<const BuiltMenu*> conditionMenus;
   for (const StudyCondition& c : study_.conditions) {
     int index = 0;

@@ -45,8 +45,11 @@ class StudyRun {
 
   // Builds the menus, plans this participant's trials, skips those logged
   // in earlier sessions and opens a new session's log. False, with
-  // `error`, when the log cannot be opened.
-  bool start(const Study& study, const RunSetup& setup, std::string* error);
+  // `error`, when the log cannot be opened. Menus built before, by
+  // mBuildStudyMenus for this study, may be given: the library's menus
+  // live as long as the program, so runs one after another share them.
+  bool start(const Study& study, const RunSetup& setup, std::string* error,
+             const std::vector<BuiltMenu>* built = nullptr);
 
   bool done() const { return next_ >= plan_.size(); }
   // The trial to run next; valid while !done().
@@ -103,6 +106,9 @@ class StudyRun {
   TrialRow lastRow_;
   std::vector<ConditionScore> scores_;
 };
+
+// The study's menus, in the order of Study::menus.
+std::vector<BuiltMenu> mBuildStudyMenus(const Study& study);
 
 // Tarvel's version, as logs and --version give it.
 const char* mTarvelVersion();

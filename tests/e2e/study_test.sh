@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A study run through the real trainer on its own Xvfb, as a participant
-# would: two conditions of four fixed targets, each drawn as its mark with
-# the real pointer. The log must hold eight rows with the right paths.
+# would: two conditions of four fixed targets, by marks drawn with the real
+# pointer, then in the menu that pops up at the press, resting in each item
+# until its submenu opens. The log must hold eight rows with the right
+# paths.
 # Also: a bad study file and a bad option are refused before anything is
 # shown or written. Screenshots stay in WORKDIR.
 #
@@ -50,10 +52,12 @@ echo "view at $vx,$vy" >>"$log"
 ground="srgb(246,244,238)"
 panel_colour="srgb(150,100,100)"
 px=$((vx + 465)) py=$((vy + 255))
+# A point of the panel away from its text.
+qx=$((vx + 400)) qy=$((vy + 150))
 on_screen() { shot "$1" && [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
 # The trial screen with no outcome band under it.
 trial_ready() {
-  shot trial && [ "$(pixel trial $px $py)" = "$panel_colour" ] &&
+  shot trial && [ "$(pixel trial $qx $qy)" = "$panel_colour" ] &&
     [ "$(pixel trial $((vx + 320)) $((vy + 447)))" = "$ground" ]
 }
 rows() { [ -f "$1" ] && grep -vc '^#' "$1" || echo 0; }
@@ -62,10 +66,12 @@ within 20 on_screen welcome $((vx + 20)) $((vy + 300)) "$ground" || fail "the we
 log_file=$(ls "$logs"/*/e2e/session-1/trials.csv 2>/dev/null || true)
 [ -n "$log_file" ] || fail "no log was opened"
 
-# Legs of 80 px, 8 px a step, for a path of positions.
+# Legs of 80 px, 8 px a step, for a path of positions; with `rest` set,
+# the pointer rests that long after each leg but the last.
 mark() {
-  local x=$px y=$py points=("$px" "$py") p i dx dy
+  local x=$px y=$py points=("$px" "$py") p i dx dy n=0
   for p in "$@"; do
+    n=$((n + 1))
     case $p in
       0) dx=0 dy=-1 ;; 2) dx=1 dy=0 ;; 4) dx=0 dy=1 ;; 6) dx=-1 dy=0 ;;
     esac
@@ -73,13 +79,19 @@ mark() {
       x=$((x + 8 * dx)) y=$((y + 8 * dy))
       points+=("$x" "$y")
     done
+    if [ -n "${rest:-}" ] && [ "$n" -lt $# ]; then
+      for i in $(seq 1 $((rest / 10))); do points+=("$x" "$y"); done
+    fi
   done
   draw_mark "${points[@]}"
 }
 
-targets=("0 0" "2 2" "4 6" "6 0")
+targets=("0 0" "2 2" "4 6" "6 4")
 done_rows=0
 for condition in 1 2; do
+  # The second condition shows the menu at the press.
+  rest=""
+  [ "$condition" = 2 ] && rest=600
   xdotool mousemove $((vx + 100)) $((vy + 300)) click 1  # welcome or results
   sleep 0.3
   within 10 on_screen intro $((vx + 20)) $((vy + 300)) "$ground" || fail "no introduction"
@@ -91,10 +103,14 @@ for condition in 1 2; do
     done_rows=$((done_rows + 1))
     logged() { [ "$(rows "$log_file")" -ge $((done_rows + 1)) ]; }
     within 20 logged || fail "trial $done_rows was not logged"
+    # The outcome shows for a moment; the next target comes after it. Should
+    # the outcome come and go between two looks, it is over after 3 s.
+    outcome() { shot outcome && [ "$(pixel outcome $((vx + 320)) $((vy + 447)))" != "$ground" ]; }
+    within 3 outcome || true
   done
   shot "after-condition-$condition"
   # The condition's results, once its last outcome has shown.
-  results() { shot results && [ "$(pixel results $px $py)" != "$panel_colour" ]; }
+  results() { shot results && [ "$(pixel results $qx $qy)" != "$panel_colour" ]; }
   within 10 results || fail "no results after condition $condition"
 done
 
@@ -102,7 +118,7 @@ done
 # Columns: condition 3, target_path 7, chosen_path 9, hit 11.
 paths=$(grep -v '^#' "$log_file" | tail -n +2 | cut -d, -f3,7,9,11 | tr '\n' ' ')
 echo "rows: $paths" >>"$log"
-expected="c1,0/0,0/0,1 c1,2/2,2/2,1 c1,4/6,4/6,1 c1,6/0,6/0,1 c2,0/0,0/0,1 c2,2/2,2/2,1 c2,4/6,4/6,1 c2,6/0,6/0,1 "
+expected="marks,0/0,0/0,1 marks,2/2,2/2,1 marks,4/6,4/6,1 marks,6/4,6/4,1 menu,0/0,0/0,1 menu,2/2,2/2,1 menu,4/6,4/6,1 menu,6/4,6/4,1 "
 [ "$paths" = "$expected" ] || fail "the log's paths are '$paths', not '$expected'"
 within 10 on_screen done $((vx + 20)) $((vy + 300)) "$ground" || fail "no last screen"
 echo "study: 8 trials logged with the right paths" >>"$log"
