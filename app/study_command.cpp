@@ -94,7 +94,8 @@ int mRunCommand(const CommandLine& command, int& argc, char** argv) {
       std::printf("tarvel %s\n", mTarvelVersion());
       return 0;
     case CommandLine::Action::Bad:
-      std::fprintf(stderr, "tarvel: %s\n%s", command.error.c_str(), mUsage());
+      std::fprintf(stderr, "tarvel: %s; tarvel --help says how it is used\n",
+                   command.error.c_str());
       return 2;
     case CommandLine::Action::Train:
       return 2;

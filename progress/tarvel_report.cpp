@@ -149,7 +149,11 @@ std::string fixed(double value, int decimals) {
 
 std::string range(const Interval& ci, int decimals) {
   if (!ci.known()) return "n/a";
-  return "[" + fixed(ci.low, decimals) + ", " + fixed(ci.high, decimals) + "]";
+  std::string text = "[";
+  text += fixed(ci.low, decimals);
+  text += ", ";
+  text += fixed(ci.high, decimals);
+  return text + "]";
 }
 
 // Columns padded to their widest cell; names to the left, numbers to the

@@ -386,7 +386,7 @@ bool Reader::readMenu(const QJsonValue& v, const std::string& field,
 bool Reader::readDelay(const QJsonObject& o, const std::string& path,
                        const char* key, std::optional<double>* out) {
   if (!o.contains(key)) return true;
-  double seconds;
+  double seconds = 0;
   if (!number(o[key], join(path, key), 0, studyMaxDelaySeconds, "seconds",
               &seconds))
     return false;
