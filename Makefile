@@ -10,7 +10,7 @@ SOAK_DIR := build/soak
 SOAK_SELECTIONS ?= 100000
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench fuzz soak install format clean
+.PHONY: all deps build run test bench fuzz fuzz-study soak install format clean
 
 all: build
 
@@ -43,6 +43,11 @@ bench: build
 fuzz: deps
 	cmake -DTARVEL_ROOT=$(CURDIR) -DBINARY=$(CURDIR)/$(FUZZ_DIR) \
 	  -DSECONDS=$(FUZZ_SECONDS) -P tests/fuzz/run.cmake
+
+# Fuzzes the study file reader for FUZZ_SECONDS (clang, libFuzzer).
+fuzz-study: deps
+	cmake -DTARVEL_ROOT=$(CURDIR) -DBINARY=$(CURDIR)/$(FUZZ_DIR) \
+	  -DSECONDS=$(FUZZ_SECONDS) -DFUZZER=fuzz_study -P tests/fuzz/run.cmake
 
 # The long soak, without sanitizers: they bring an allocator and
 # bookkeeping of their own, and it is the C library's heap that must stay

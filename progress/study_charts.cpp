@@ -70,6 +70,9 @@ QChartView* curveChart(const StudyFigures& study, const QString& title,
 
 // Counts of one condition as a grid of cells, darker for more: the
 // diagonal holds the hits, everything off it a confusion.
+// Grids of more targets than this are listed instead.
+constexpr int largestGridRows = 24;
+
 class ConfusionGrid : public QWidget {
  public:
   explicit ConfusionGrid(const Confusion& confusion) : c(confusion) {
@@ -90,6 +93,10 @@ class ConfusionGrid : public QWidget {
                    .arg(QString::fromStdString(c.condition)));
     int rows = int(c.targets.size()), columns = int(c.chosen.size());
     if (rows == 0 || columns == 0) return;
+    if (rows > largestGridRows) {
+      paintList(p, titleHeight);
+      return;
+    }
 
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
@@ -155,6 +162,58 @@ class ConfusionGrid : public QWidget {
   }
 
  private:
+  // A grid of many items would be too fine to read: the confusions that
+  // came most often are listed instead, with how often they came.
+  void paintList(QPainter& p, int top) {
+    struct Pair {
+      int count;
+      size_t target, chosen;
+    };
+    std::vector<Pair> pairs;
+    int hits = 0, trials = 0;
+    for (size_t t = 0; t < c.targets.size(); t++)
+      for (size_t k = 0; k < c.chosen.size(); k++) {
+        int n = c.counts[t][k];
+        trials += n;
+        if (k == t)
+          hits += n;
+        else if (n > 0)
+          pairs.push_back({n, t, k});
+      }
+    std::stable_sort(
+        pairs.begin(), pairs.end(),
+        [](const Pair& a, const Pair& b) { return a.count > b.count; });
+    p.setFont(font());
+    p.setPen(Qt::black);
+    QFontMetrics metrics(p.font());
+    int line = metrics.height() + 2;
+    int y = top + line;
+    p.drawText(8, y,
+               QString("%1 targets; %2 of %3 trials chose the target; the "
+                       "confusions most often made:")
+                   .arg(c.targets.size())
+                   .arg(hits)
+                   .arg(trials));
+    int countX = width() - 8 - metrics.horizontalAdvance("0000000");
+    int half = (countX - 16) / 2;
+    for (const Pair& pair : pairs) {
+      y += line;
+      if (y > height() - 4) break;
+      p.drawText(
+          QRect(8, y - line + 4, half, line), Qt::AlignLeft,
+          metrics.elidedText(QString::fromStdString(c.targets[pair.target]),
+                             Qt::ElideRight, half));
+      p.drawText(
+          QRect(8 + half, y - line + 4, half, line), Qt::AlignLeft,
+          metrics.elidedText(QString::fromUtf8("\u2192 ") +
+                                 QString::fromStdString(c.chosen[pair.chosen]),
+                             Qt::ElideRight, half));
+      p.drawText(QRect(countX, y - line + 4, width() - 8 - countX, line),
+                 Qt::AlignRight, QString::number(pair.count));
+    }
+    if (pairs.empty()) p.drawText(8, y + line, "none");
+  }
+
   Confusion c;
 };
 

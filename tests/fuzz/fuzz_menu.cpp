@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,14 @@ class Session {
   ~Session() { finish(); }
 
   void run() {
+    // Each input starts from the library's own timing.
+    static MarkingMenuSettings defaults = [] {
+      MarkingMenuSettings d;
+      mGetSettings(&d);
+      return d;
+    }();
+    mSetSettings(&defaults);
+    mSetTechnique(TECHNIQUE_MARKS_AND_MENUS);
     chooseWorkArea();
     sim->restartClock(in_.chance(10) ? uint64_t(UINT32_MAX) - in_.below(60000)
                                      : platform::SimPlatform::startTickMs);
@@ -169,6 +178,7 @@ class Session {
     EraseConfirmation,
     DrawBeneath,
     Input,
+    Settings,
     OpCount
   };
 
@@ -414,9 +424,43 @@ class Session {
         // next.
         select(lastSelected_);
         break;
+      case Settings:
+        settings();
+        break;
       case OpCount:
         break;
     }
+  }
+
+  // Timing the library takes, mostly short so that selections end within
+  // an input's time, and values it must refuse.
+  double delay() {
+    switch (in_.below(8)) {
+      case 0:
+        return -double(in_.below(1000)) / 1000;
+      case 1:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 2:
+        return 60.0 + in_.below(1000);
+      default:
+        return double(in_.below(700)) / 1000;
+    }
+  }
+
+  void settings() {
+    MarkingMenuSettings s;
+    s.initialPopupDelay = delay();
+    s.markingPopupDelay = delay();
+    s.menuRestDelay = delay();
+    s.confirmationTime = delay();
+    s.cascadeRestMs = in_.chance(10) ? in_.anyInt() : in_.between(0, 700);
+    call("mSetSettings({%g, %g, %g, %g, %d})", s.initialPopupDelay,
+         s.markingPopupDelay, s.menuRestDelay, s.confirmationTime,
+         s.cascadeRestMs);
+    mSetSettings(in_.chance(5) ? nullptr : &s);
+    int technique = in_.between(-1, 3);
+    call("mSetTechnique(%d)", technique);
+    mSetTechnique(technique);
   }
 
   void result(Menu* m) {
