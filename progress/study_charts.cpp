@@ -189,11 +189,14 @@ class ConfusionGrid : public QWidget {
     int line = metrics.height() + 2;
     int y = top + line;
     p.drawText(8, y,
-               QString("%1 targets; %2 of %3 trials chose the target; the "
-                       "confusions most often made:")
+               QString("%1 targets, %2 of %3 trials right")
                    .arg(c.targets.size())
                    .arg(hits)
                    .arg(trials));
+    y += line;
+    p.drawText(8, y,
+               pairs.empty() ? QString("No confusions")
+                             : QString("Most frequent confusions:"));
     int countX = width() - 8 - metrics.horizontalAdvance("0000000");
     int half = (countX - 16) / 2;
     for (const Pair& pair : pairs) {
@@ -211,7 +214,6 @@ class ConfusionGrid : public QWidget {
       p.drawText(QRect(countX, y - line + 4, width() - 8 - countX, line),
                  Qt::AlignRight, QString::number(pair.count));
     }
-    if (pairs.empty()) p.drawText(8, y + line, "none");
   }
 
   Confusion c;
