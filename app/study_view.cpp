@@ -1,6 +1,5 @@
 #include "app/study_view.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -309,7 +308,7 @@ void StudyView::paintEvent(QPaintEvent*) {
 void StudyView::runTrial() {
   std::string error;
   bool logged = run_->runTrial(nullptr, &error);
-  swallowQueuedInput();
+  platform::dropQueuedInput(swallowInput_);
   if (!logged) {
     failure_ = q(error);
     std::fprintf(stderr, "tarvel: %s\n", error.c_str());
@@ -321,15 +320,6 @@ void StudyView::runTrial() {
   QTimer::singleShot(feedbackMs, this, [this] {
     if (screen_ == Feedback) moveOn();
   });
-}
-
-// The selection's own mouse and key events reach the window only now that
-// the trial is over; they are taken in and dropped, not read as new input.
-void StudyView::swallowQueuedInput() {
-  swallowInput_ = true;
-  platform::waitForQueuedInput();
-  QCoreApplication::processEvents();
-  swallowInput_ = false;
 }
 
 void StudyView::mousePressEvent(QMouseEvent* event) {

@@ -42,7 +42,6 @@ class StudyView : public QWidget {
   // The screen after a trial, a pause or a result.
   void moveOn();
   void runTrial();
-  void swallowQueuedInput();
   void drawTarget(QPainter& p, const QRect& box);
   void drawResults(QPainter& p, int top, bool all);
   void drawLines(QPainter& p, const QStringList& lines, int top);

@@ -1,6 +1,5 @@
 #include "app/trainerview.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -135,22 +134,13 @@ bool TrainerView::runOneScreen() {
 void TrainerView::runTrial() {
   bool lab = screen_ == LabAwaitPress;
   TrialOutcome outcome = runner_.run(lab ? &clock_ : nullptr);
-  swallowQueuedInput();
+  platform::dropQueuedInput(swallowInput_);
   bool hit = session_.score(outcome.value, outcome.pressToRelease);
   play(hit ? "IDW_RIGHT" : "IDW_WRONG");
   if (lab)
     goTo(hit ? LabHit : LabMisfire);
   else
     goTo(hit ? TrainingHit : TrainingMisfire);
-}
-
-// The selection's own mouse and key events reach the window only now that
-// the trial is over; they are taken in and dropped, not read as new input.
-void TrainerView::swallowQueuedInput() {
-  swallowInput_ = true;
-  platform::waitForQueuedInput();
-  QCoreApplication::processEvents();
-  swallowInput_ = false;
 }
 
 void TrainerView::mouseMoveEvent(QMouseEvent* event) {

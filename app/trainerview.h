@@ -59,7 +59,6 @@ class TrainerView : public QWidget {
   void goTo(Screen next);
   bool runOneScreen();
   void runTrial();
-  void swallowQueuedInput();
 
   platform::WindowPicture windowPicture_;
   Canvas canvas_;

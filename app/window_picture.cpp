@@ -1,5 +1,6 @@
 #include "app/window_picture.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 
 #include "platform/desktop/x11_input.h"
@@ -42,6 +43,13 @@ void waitForQueuedInput() {
   if (!connection) return;
   std::free(xcb_get_input_focus_reply(
       connection, xcb_get_input_focus(connection), nullptr));
+}
+
+void dropQueuedInput(bool& dropping) {
+  dropping = true;
+  waitForQueuedInput();
+  QCoreApplication::processEvents();
+  dropping = false;
 }
 
 }  // namespace platform

@@ -7,12 +7,16 @@
 # Also: a bad study file and a bad option are refused before anything is
 # shown or written. Screenshots stay in WORKDIR.
 #
-#   study_test.sh TARVEL STUDY WORKDIR
+# Then a study stopped with Escape at its pause between blocks and started
+# again: it goes on from the next trial, in a new session that says so.
+#
+#   study_test.sh TARVEL STUDY PAUSE_STUDY WORKDIR
 set -euo pipefail
 
 tarvel=$1
 study=$2
-work=$3
+pause_study=$3
+work=$4
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 fail_shows=("$work/tarvel.err" "$work/tarvel.out")
 logs="$work/logs"
@@ -33,7 +37,8 @@ grep -q "bad.json:1" "$work/bad.err" || fail "no file and line in: $(cat "$work/
 start_xvfb || fail "Xvfb did not start"
 "$tarvel" --study "$study" --participant e2e --output "$logs" \
   >"$work/tarvel.out" 2>"$work/tarvel.err" &
-pids="$! $pids"
+tarvel_pid=$!
+pids="$tarvel_pid $pids"
 
 find_study_window() {
   local id
@@ -61,6 +66,9 @@ trial_ready() {
     [ "$(pixel trial $((vx + 320)) $((vy + 447)))" = "$ground" ]
 }
 rows() { [ -f "$1" ] && grep -vc '^#' "$1" || echo 0; }
+logged() { [ "$(rows "$log_file")" -ge $((done_rows + 1)) ]; }
+# The outcome shows for a moment; the next target comes after it.
+outcome() { shot outcome && [ "$(pixel outcome $((vx + 320)) $((vy + 447)))" != "$ground" ]; }
 
 within 20 on_screen welcome $((vx + 20)) $((vy + 300)) "$ground" || fail "the welcome never came"
 log_file=$(ls "$logs"/*/e2e/session-1/trials.csv 2>/dev/null || true)
@@ -101,11 +109,8 @@ for condition in 1 2; do
     # shellcheck disable=SC2086
     mark $t
     done_rows=$((done_rows + 1))
-    logged() { [ "$(rows "$log_file")" -ge $((done_rows + 1)) ]; }
     within 20 logged || fail "trial $done_rows was not logged"
-    # The outcome shows for a moment; the next target comes after it. Should
-    # the outcome come and go between two looks, it is over after 3 s.
-    outcome() { shot outcome && [ "$(pixel outcome $((vx + 320)) $((vy + 447)))" != "$ground" ]; }
+    # Should the outcome come and go between two looks, it is over after 3 s.
     within 3 outcome || true
   done
   shot "after-condition-$condition"
@@ -122,3 +127,54 @@ expected="marks,0/0,0/0,1 marks,2/2,2/2,1 marks,4/6,4/6,1 marks,6/4,6/4,1 menu,0
 [ "$paths" = "$expected" ] || fail "the log's paths are '$paths', not '$expected'"
 within 10 on_screen done $((vx + 20)) $((vy + 300)) "$ground" || fail "no last screen"
 echo "study: 8 trials logged with the right paths" >>"$log"
+xdotool mousemove $((vx + 100)) $((vy + 300)) click 1  # the last screen closes
+gone() { ! kill -0 "$tarvel_pid" 2>/dev/null; }
+within 10 gone || fail "the last click did not close the study"
+
+# Two trials, then Escape at the pause.
+rest=""
+two_trials() {
+  local t
+  for t in "$@"; do
+    within 20 trial_ready || fail "a trial of the pause study never came"
+    # shellcheck disable=SC2086
+    mark $t
+    done_rows=$((done_rows + 1))
+    within 20 logged || fail "trial $done_rows of the pause study was not logged"
+    within 3 outcome || true
+  done
+}
+start_pause_study() {
+  "$tarvel" --study "$pause_study" --participant e2e --output "$logs" \
+    >>"$work/tarvel.out" 2>>"$work/tarvel.err" &
+  tarvel_pid=$!
+  pids="$tarvel_pid $pids"
+  within 30 find_study_window || fail "no window for the pause study"
+  within 20 on_screen welcome $((vx + 20)) $((vy + 300)) "$ground" || fail "no welcome"
+  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
+  sleep 0.3
+  within 10 on_screen intro $((vx + 20)) $((vy + 300)) "$ground" || fail "no introduction"
+  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
+}
+start_pause_study
+log_file="$logs/pause-study/e2e/session-1/trials.csv"
+done_rows=0
+two_trials "0 0" "2 2"
+paused() { shot pause && [ "$(pixel pause $qx $qy)" = "$ground" ]; }
+within 10 paused || fail "no pause after the first block"
+xdotool mousemove $((vx + 100)) $((vy + 300)) key Escape
+stopped_line() { tail -n 1 "$log_file" | grep -q '^# stopped by the participant after condition marks, block 1, trial 2; 2 of 4 trials done$'; }
+within 10 stopped_line || fail "the log does not say where the study stopped: $(tail -n 1 "$log_file")"
+shot stopped
+xdotool click 1
+within 10 gone || fail "the stopped study did not close"
+
+start_pause_study
+log_file="$logs/pause-study/e2e/session-2/trials.csv"
+done_rows=0
+two_trials "0 0" "2 2"
+head -n 1 "$log_file" | grep -q "; session 2; .*; resumed after condition marks, block 1, trial 2$" ||
+  fail "the second session does not say where it goes on: $(head -n 1 "$log_file")"
+blocks=$(grep -v '^#' "$log_file" | tail -n +2 | cut -d, -f4,5,7 | tr '\n' ' ')
+[ "$blocks" = "2,1,0/0 2,2,2/2 " ] || fail "the second session ran '$blocks'"
+echo "pause study: stopped at the pause, resumed from block 2 in session 2" >>"$log"
