@@ -305,6 +305,10 @@ void StudyView::paintEvent(QPaintEvent*) {
   }
 }
 
+void StudyView::closing() {
+  if (!run_->done() && screen_ != Failed) run_->stop();
+}
+
 void StudyView::runTrial() {
   std::string error;
   bool logged = run_->runTrial(nullptr, &error);

@@ -31,6 +31,9 @@ class StudyView : public QWidget {
   const StudyRun& run() const { return *run_; }
   // The panel a trial is started by pressing in.
   QRect panel() const;
+  // The window is closing: a study not over says in its log where it
+  // stopped.
+  void closing();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 #include "app/study_window.h"
 
+#include <QCloseEvent>
 #include <QMenuBar>
 
 #include "app/study_view.h"
@@ -20,4 +21,9 @@ StudyWindow::StudyWindow(std::unique_ptr<StudyRun> run, QWidget* parent)
   setCentralWidget(view_);
   setFocusProxy(view_);
   setFixedSize(viewWidth, viewHeight + menuBar()->sizeHint().height());
+}
+
+void StudyWindow::closeEvent(QCloseEvent* event) {
+  view_->closing();
+  QMainWindow::closeEvent(event);
 }

@@ -14,6 +14,9 @@ class StudyWindow : public QMainWindow {
                        QWidget* parent = nullptr);
   StudyView* view() const { return view_; }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   StudyView* view_;
 };

@@ -175,6 +175,9 @@ bool StudyRun::runTrial(const std::function<void()>& onPass,
   const StudyLeaf& leaf = target();
   Menu* root = menu().root;
   applySettings();
+  // The press that starts the trial has happened: opening the overlay may
+  // take a while on a plain X desktop, and is no part of the reaction.
+  uint32_t pressedTick = platform::current().tickCount();
 
   TrialRow row;
   row.participant = setup_.participant;
@@ -198,7 +201,7 @@ bool StudyRun::runTrial(const std::function<void()>& onPass,
         samples.push_back({row.participant, row.condition, row.block, row.trial,
                            int64_t(ms), x - pressX, y - pressY});
       });
-  row.reactionMs = int64_t(run.pressTick - shownTick_);
+  row.reactionMs = int64_t(pressedTick - shownTick_);
   row.selectionMs = run.pressToRelease;
   row.byMark = run.byMark;
   row.markAhead = root->markedAhead != 0;
@@ -233,6 +236,8 @@ bool StudyRun::runTrial(const std::function<void()>& onPass,
 }
 
 void StudyRun::stop() {
+  if (stopped_) return;
+  stopped_ = true;
   std::string error;
   std::string where = next_ == 0 ? "before the first trial"
                                  : "after " + trialName(plan_[next_ - 1]);

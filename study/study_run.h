@@ -78,7 +78,8 @@ class StudyRun {
   bool runTrial(const std::function<void()>& onPass, std::string* error);
   // The row of the trial last run.
   const TrialRow& lastRow() const { return lastRow_; }
-  // Writes where the participant stopped, for the next session to read.
+  // Writes where the participant stopped, for the next session to read;
+  // once.
   void stop();
 
   const StudyLog& log() const { return log_; }
@@ -104,6 +105,7 @@ class StudyRun {
   uint32_t shownTick_ = 0;
   std::string shownAt_;
   TrialRow lastRow_;
+  bool stopped_ = false;
   std::vector<ConditionScore> scores_;
 };
 
