@@ -165,8 +165,11 @@ std::vector<LoggedTrial> mLoggedTrials(const std::string& output,
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) break;
     TrialLog file = mReadTrialLog((dir / "trials.csv").string());
+    // Two IDs may share a folder name ("P 1" and "P_1"); only this one's
+    // rows count.
     for (const TrialRow& r : file.rows)
-      logged.push_back({r.condition, r.block, r.trial, r.practice});
+      if (r.participant == participant)
+        logged.push_back({r.condition, r.block, r.trial, r.practice});
   }
   return logged;
 }

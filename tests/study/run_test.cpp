@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <set>
@@ -243,6 +244,17 @@ TEST_F(StudyRunTest, AStoppedParticipantGoesOnFromTheNextTrialInANewSession) {
   EXPECT_EQ(second.size(), 2u + 12);
   // The first session's log is as it was.
   EXPECT_EQ(lines(out() + "/pilot/P07/session-1/trials.csv"), first);
+
+  // Another ID that shares the folder name starts from the beginning.
+  StudyRun other;
+  setup.participant = "P 07";
+  ASSERT_EQ(std::rename((out() + "/pilot/P07").c_str(),
+                        (out() + "/pilot/P_07").c_str()),
+            0);
+  ASSERT_TRUE(other.start(study, setup, &error)) << error;
+  EXPECT_EQ(other.position(), 0u);
+  EXPECT_TRUE(other.resumedAfter().empty());
+  EXPECT_EQ(other.log().session(), 3);
 }
 
 TEST_F(StudyRunTest, ALogThatCannotBeWrittenStopsTheRunAndSaysWhatIsSafe) {
