@@ -50,6 +50,11 @@ grep -q "can't read $work/none.trc: No such file or directory" "$work/err" || fa
 status=0
 "$report" 2>/dev/null || status=$?
 [ "$status" = 2 ] || fail "no arguments exit $status"
+# Two learners' traces at once: a summary of each.
+head -n 10 "$work/user.trc" >"$work/second.trc"
+"$report" "$work/user.trc" "$work/second.trc" >"$work/two.txt" 2>"$work/err" || fail "two traces: exit $?"
+[ "$(grep -c "selections" "$work/two.txt")" = 2 ] || fail "two traces gave: $(cat "$work/two.txt")"
+grep -q "^10 selections" "$work/two.txt" || fail "the second trace's summary: $(cat "$work/two.txt")"
 # Three participants of one study, one condition; figures worked by hand.
 header="participant,study,condition,block,trial,practice,target_path,target_label,chosen_path,chosen_label,hit,by_mark,mark_ahead,back_ups,changes,target_shown_at,reaction_ms,selection_ms"
 at=2026-12-09T07:30:02.511Z
