@@ -1,10 +1,12 @@
 #include "core/menu_tree.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "core/stroke.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -147,6 +149,10 @@ Menu* mNewSubmenu(Menu* menu, int position) {
   if (!menu || position < 0 || position >= menu->itemCount ||
       position >= MENU_SLOTS)
     return nullptr;
+  if (mLevelOf(menu) >= MENU_DEPTH_LIMIT) {
+    mReportError("menus go at most %d levels deep", MENU_DEPTH_LIMIT);
+    return nullptr;
+  }
   Menu* sub = newRecord(menu->label[position]);
   if (!sub) return nullptr;
   sub->parent = menu;
@@ -194,9 +200,18 @@ int mGetResult(Menu* menu, int* positions, const char** labels,
                uintptr_t* value) {
   if (!menu) return 0;
   Menu* above = nullptr;
+  int abovePosition = -1;
   Menu* m = menu;
   int n = 0;
   for (;;) {
+    // Deeper than any tree may be: submenus linked into a loop by hand. The
+    // walk ends on the level it reached, whose item leads on: no value.
+    if (n == MENU_DEPTH_LIMIT) {
+      if (lastMenu) *lastMenu = above;
+      if (lastPosition) *lastPosition = abovePosition;
+      if (value) *value = 0;
+      return n;
+    }
     int i = mPathItem(menu, above, m) - 1;
     if (i < 0 || i >= MENU_SLOTS) {
       if (positions) positions[n] = -1;
@@ -218,6 +233,7 @@ int mGetResult(Menu* menu, int* positions, const char** labels,
       return n;
     }
     above = m;
+    abovePosition = i;
     m = m->submenu[i];
   }
 }
@@ -275,23 +291,24 @@ bool mIsEnabled(const Menu* m, int n) {
          m->enabled[n - 1];
 }
 
+int mLevelOf(const Menu* m) {
+  int level = 0;
+  for (; m && level <= MENU_DEPTH_LIMIT; m = m->parent) level++;
+  return level;
+}
+
 int mTreeDepth(const Menu* m) {
-  if (!m) return 0;
   int deepest = 0;
-  for (int i = 0; i < m->itemCount && i < MENU_SLOTS; i++) {
-    int d = mTreeDepth(m->submenu[i]);
-    if (d > deepest) deepest = d;
-  }
-  return 1 + deepest;
+  mWalkTree(
+      m, [&](const Menu*, int level) { deepest = std::max(deepest, level); });
+  return deepest;
 }
 
 int mWidestRadialPart(const Menu* m) {
-  if (!m) return 0;
-  int widest = mRadialSlotsShown(m);
-  for (int i = 0; i < m->itemCount && i < MENU_SLOTS; i++) {
-    int w = mWidestRadialPart(m->submenu[i]);
-    if (w > widest) widest = w;
-  }
+  int widest = 0;
+  mWalkTree(m, [&](const Menu* sub, int) {
+    widest = std::max(widest, mRadialSlotsShown(sub));
+  });
   return widest;
 }
 
@@ -302,7 +319,8 @@ namespace {
 template <typename Visit>
 void walkSelection(const Menu* root, Visit visit) {
   const Menu* above = nullptr;
-  for (const Menu* m = root; m;) {
+  int level = 0;
+  for (const Menu* m = root; m && level < MENU_DEPTH_LIMIT; level++) {
     int i = mPathItem(root, above, m) - 1;
     if (i < 0 || i >= MENU_SLOTS) return;
     visit(m, i);

@@ -41,8 +41,47 @@ bool mAllRadialLabelsEmpty(const Menu* m);
 bool mIsLinearOnly(const Menu* m);
 bool mHasSubmenu(const Menu* m, int n);
 bool mIsEnabled(const Menu* m, int n);
+// Levels of the tree from m down, m's own included; at most
+// MENU_DEPTH_LIMIT.
 int mTreeDepth(const Menu* m);
 int mWidestRadialPart(const Menu* m);
+// Level of m in its tree, 1 for a root, from its parent links; past
+// MENU_DEPTH_LIMIT it stops counting at MENU_DEPTH_LIMIT + 1.
+int mLevelOf(const Menu* m);
+
+// Calls visit(menu, level) for `root` (level 1) and every menu hung from its
+// slots below itemCount, down to MENU_DEPTH_LIMIT levels. A submenu that is
+// one of the menus above it, or that an earlier slot of the same menu leads
+// to, is not entered again, so a tree whose submenu fields were linked into
+// a loop by hand is still walked in bounded time.
+template <typename M, typename Visit>
+void mWalkTree(M* root, Visit visit) {
+  if (!root) return;
+  M* path[MENU_DEPTH_LIMIT];
+  int next[MENU_DEPTH_LIMIT];
+  int level = 0;  // index of the deepest menu on the path
+  path[0] = root;
+  next[0] = 0;
+  visit(root, 1);
+  while (level >= 0) {
+    M* m = path[level];
+    int filled = m->itemCount < MENU_SLOTS ? m->itemCount : MENU_SLOTS;
+    if (level + 1 == MENU_DEPTH_LIMIT || next[level] >= filled) {
+      level--;
+      continue;
+    }
+    int i = next[level]++;
+    M* sub = m->submenu[i];
+    bool seen = !sub;
+    for (int k = 0; k <= level && !seen; k++) seen = path[k] == sub;
+    for (int j = 0; j < i && !seen; j++) seen = m->submenu[j] == sub;
+    if (seen) continue;
+    level++;
+    path[level] = sub;
+    next[level] = 0;
+    visit(sub, level + 1);
+  }
+}
 // The item number level `m` adds to the selection's path from `root`, given
 // the level `above` it that the walk came from (NULL at the root). Nothing
 // below the menu a selection was released in opened during it, so what an

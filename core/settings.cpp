@@ -80,3 +80,11 @@ int64_t mClockMicroseconds() {
 }
 
 uint32_t mTickCount() { return platform::current().tickCount(); }
+
+namespace {
+uint32_t initCount = 0;
+}
+
+void mNoteInit() { initCount++; }
+
+uint32_t mInitCount() { return initCount; }

@@ -36,3 +36,9 @@ int64_t mClockMicroseconds();
 // The 32-bit millisecond tick count; differences are taken unsigned so that
 // they stay right across its wrap.
 uint32_t mTickCount();
+
+// Counts the calls of mInit. What the library decides once per selection
+// rather than once per call (whether to trace) it decides again when the
+// count has moved on.
+void mNoteInit();
+uint32_t mInitCount();

@@ -15,7 +15,8 @@ void mStrokeAdd(Menu* menu, int x, int y) {
   if (!menu || !menu->stroke) return;
   StrokeBuffer* s = menu->stroke;
   if (s->count >= STROKE_CAPACITY) {
-    mReportError("marking too long to store");
+    // Said once a selection: a long scribble drops every position after.
+    if (!strokeOverflow) mReportError("marking too long to store");
     strokeOverflow = 1;
     return;
   }

@@ -25,7 +25,8 @@ using tarvel::internal::strokeOverflow;
 
 void mStrokeReset(Menu* menu);
 // Records (x, y) at the root's nowTime - pressTime. A full buffer drops the
-// position, reports "marking too long to store" and sets strokeOverflow.
+// position and sets strokeOverflow; the first drop since it was cleared
+// reports "marking too long to store".
 void mStrokeAdd(Menu* menu, int x, int y);
 int mStrokeLength(const Menu* menu);
 // Shorter than the 16 pixels a mark needs.

@@ -142,7 +142,9 @@ void mDrawIdealMark(Menu* root) {
   int L = depth > 0 ? mStrokeLength(root) / depth : 0;
 
   Menu* m = root;
-  while (m->selected >= 1 && m->selected <= MENU_SLOTS) {
+  for (int level = 0; level < MENU_DEPTH_LIMIT && m->selected >= 1 &&
+                      m->selected <= MENU_SLOTS;
+       level++) {
     mAddIdealSegment(&idealMark, &q, m, L);
     if (idealMark.count > 0) q = idealMark.points[idealMark.count - 1];
     Menu* sub = m->submenu[m->selected - 1];

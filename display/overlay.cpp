@@ -3,17 +3,36 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/settings.h"
 #include "display/drawing.h"
 #include "platform/report.h"
 
 namespace {
 bool reportedNoDisplay = false;
+
+void forgetDrawingState() {
+  drawState.pen = drawState.penSelected = 0;
+  drawState.brush = drawState.brushSelected = 0;
+  drawState.font = 0;
+  drawState.screen = nullptr;
+  drawState.overlay = nullptr;
 }
+
+// The platform whose overlay the library draws on is going away: nothing
+// more is drawn on it, and mShutdown has nothing left to take down.
+void platformGoing(platform::Platform* going) {
+  if (drawState.overlay && going && drawState.overlay == going->overlay())
+    forgetDrawingState();
+}
+
+}  // namespace
 
 void mInit(intptr_t, intptr_t window, intptr_t, intptr_t, intptr_t, intptr_t) {
   if (window != 0 && window == reinterpret_cast<intptr_t>(drawState.overlay))
     return;
   platform::Platform& p = platform::current();
+  platform::onGoing(platformGoing);
+  mNoteInit();
   drawState.classRegistered = 1;
   // A previous overlay that was not shut down is forgotten.
   drawState.overlay = p.openOverlay();

@@ -122,6 +122,19 @@ void mRestoreAll(SaveStack* stack) {
   stack->count = 0;
 }
 
+void mDropSaved(Menu* menu) {
+  if (!menu) return;
+  for (SaveStack* stack : {&menu->menuArea, &menu->inkArea, &menu->bandArea}) {
+    int count = std::clamp(stack->count, 0, SAVE_STACK_CAPACITY);
+    for (int i = 0; i < count; i++) {
+      platform::deleteBitmap(stack->bitmaps[i]);
+      stack->bitmaps[i] = nullptr;
+    }
+    stack->count = 0;
+  }
+  menu->drawnAsParent = 0;
+}
+
 void mSaveMenuArea(Menu* menu) {
   if (!menu) return;
   Rect r{menu->centreX, menu->centreX, menu->centreY, menu->centreY};

@@ -28,3 +28,6 @@ void mRestoreBandArea(Menu* menu);
 void mRestoreInkArea(Menu* menu);
 // Takes a menu, its rubber band and its parent line off the screen.
 void mEraseMenu(Menu* menu);
+// Frees every copy the menu's stacks hold without putting any back, and
+// empties them: the screen they came from is gone.
+void mDropSaved(Menu* menu);

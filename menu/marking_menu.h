@@ -70,6 +70,11 @@ inline constexpr int MENU_SLOTS = 58;
 inline constexpr int LABEL_CAPACITY = 50;  // 49 characters and the NUL
 inline constexpr int RADIAL_SLOTS = 8;
 inline constexpr int SAVE_STACK_CAPACITY = 128;
+// Levels of a tree, the root's included. A mark draws one leg per level and
+// holds at most 128 positions, so no deeper tree could be selected by one.
+// mNewSubmenu refuses a deeper level, and no call follows a tree further
+// down than this, even one whose submenu fields were linked by hand.
+inline constexpr int MENU_DEPTH_LIMIT = 64;
 
 // Screen rectangles saved before the library draws over them, restored
 // newest first.
@@ -146,7 +151,8 @@ Menu* mCreateMenu();
 
 // A new menu hung from `position` of `menu`, titled with that slot's label
 // (add the item first). Replaces an earlier submenu of the slot. NULL when
-// menu is NULL or position is not below menu->itemCount.
+// menu is NULL or position is not below menu->itemCount; NULL, reported,
+// when the new menu would lie deeper than MENU_DEPTH_LIMIT levels.
 Menu* mNewSubmenu(Menu* menu, int position);
 
 // Fills slot `position` (0..57). Labels over 48 characters are shortened:
@@ -161,7 +167,8 @@ void mAddItem(Menu* menu, const char* label, int position, uintptr_t value,
               uint8_t regularWeight);
 
 // Walks the selected path from the root and returns the number of entries
-// written (one per level; arrays need room for the tree's depth). A level
+// written: one per level, never more than the tree's depth nor
+// MENU_DEPTH_LIMIT, so arrays of MENU_DEPTH_LIMIT entries always do. A level
 // without a selection is written as position -1, label "Center", value 0 and
 // ends the walk. *value is the client value of the last item when it is
 // enabled and has no submenu, else 0. Every output may be NULL.
@@ -256,8 +263,15 @@ int mGetTechnique();
 //     other windows ...
 //   lost the input connection: reading input through Qt's
 //   can't save the screen under WxH at (X, Y)           (a copy failed)
-//   can't open|write Marking Menu trace file PATH: why   (once per kind)
-//   list overflow, point list overflow, marking too long to store,
+//   can't open|write Marking Menu trace file PATH: why   (once per kind;
+//                                                         control
+//                                                         characters of
+//                                                         PATH as \xNN)
+//   Marking Menu trace path too long (over 4095 bytes):  (once; nothing
+//     not traced                                         traced)
+//   menus go at most 64 levels deep                      (mNewSubmenu)
+//   marking too long to store                            (once a selection)
+//   list overflow, point list overflow,
 //   index out of bounds, inserting outside a list, equal points
 //                                                        (a stroke or mark
 //                                                         beyond capacity)
@@ -267,5 +281,7 @@ ReportHook mSetReportHook(ReportHook hook);
 
 // The trace file: one line per selection is appended to "user.trc" in the
 // directory named by the environment variable TARVEL_TRACE_DIR, or else in
-// the fixed trace directory. Tracing is on while that directory exists.
+// the fixed trace directory. Tracing is on while that directory exists,
+// looked at again by every mInit. A path longer than 4095 bytes traces
+// nothing (reported); mTraceFile then answers "".
 const char* mTraceFile();

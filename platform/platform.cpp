@@ -6,7 +6,8 @@ namespace platform {
 
 namespace {
 Platform* installed = nullptr;
-}
+GoingHandler goingHandlers[4];
+}  // namespace
 
 Platform& current() {
   if (installed) return *installed;
@@ -19,6 +20,21 @@ Platform* install(Platform* p) {
   Platform* previous = installed;
   installed = p;
   return previous;
+}
+
+void onGoing(GoingHandler handler) {
+  for (GoingHandler& h : goingHandlers) {
+    if (h == handler) return;
+    if (!h) {
+      h = handler;
+      return;
+    }
+  }
+}
+
+void announceGoing(Platform* going) {
+  for (GoingHandler h : goingHandlers)
+    if (h) h(going);
 }
 
 }  // namespace platform

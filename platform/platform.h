@@ -159,6 +159,15 @@ void deleteBitmap(Bitmap* bitmap);
 // client's picture where nothing was drawn.
 void putBeneathCopies(int x, int y, const uint32_t* pixels, int count);
 
+// A platform about to go away says so with announceGoing, while its overlay
+// still exists; each handler registered with onGoing then forgets what the
+// library keeps of it (the overlay, the copies saved from it, the selection
+// in progress) without drawing on it again. A handler is registered once,
+// however often onGoing is called with it; there is room for four.
+using GoingHandler = void (*)(Platform* going);
+void onGoing(GoingHandler handler);
+void announceGoing(Platform* going);
+
 // The platform in use: the one installed last, else the desktop platform.
 Platform& current();
 

@@ -57,6 +57,8 @@ SimPlatform::SimPlatform(int screenWidth, int screenHeight) {
 }
 
 SimPlatform::~SimPlatform() {
+  // A selection left open on the screen ends with it.
+  announceGoing(this);
   closeOverlay();
   install(previous_);
 }

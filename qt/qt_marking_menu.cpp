@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <bitset>
+
+#include "platform/report.h"
 
 namespace tarvel {
 
@@ -17,6 +20,14 @@ QPoint devicePixels(QPoint logical) {
   qreal ratio = screen->devicePixelRatio();
   QPoint origin = screen->geometry().topLeft();
   return origin + (logical - origin) * ratio;
+}
+
+// An item's label for a report of one line: control characters as "?".
+std::string reportable(const std::string& label) {
+  std::string out = label.substr(0, 60);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return out;
 }
 
 }  // namespace
@@ -39,10 +50,29 @@ void MarkingMenu::add(Menu* menu, const std::vector<Item>& items, int level) {
   if (!menu) return;
   depth_ = std::max(depth_, level);
   int next = 0;
+  std::bitset<MENU_SLOTS> taken;
+  std::vector<std::string> labels(MENU_SLOTS);
   for (const Item& item : items) {
     int position = item.place == Place::Next ? next : int(item.place);
-    if (position >= MENU_SLOTS) break;
+    // A misplaced item is left out alone; the rest of the menu is built.
+    if (position < 0 || position >= MENU_SLOTS) {
+      mReportError(
+          "marking menu item \"%s\" placed at %d, outside 0 to %d: "
+          "left out",
+          reportable(item.label).c_str(), position, MENU_SLOTS - 1);
+      continue;
+    }
     next = position + 1;
+    if (taken[size_t(position)]) {
+      mReportError(
+          "marking menu item \"%s\" placed at %d, where \"%s\" "
+          "is: left out",
+          reportable(item.label).c_str(), position,
+          labels[size_t(position)].c_str());
+      continue;
+    }
+    taken[size_t(position)] = true;
+    labels[size_t(position)] = reportable(item.label);
     // The library hands back its own value: which item it was.
     chosen_.push_back(&item);
     mAddItem(menu, item.label.c_str(), position, uintptr_t(chosen_.size()), 0,

@@ -7,9 +7,12 @@
 //     apply(choice->value);
 //
 // Items fill the compass from North clockwise (N, NE, E, SE, S, SW, W, NW),
-// then the list below; an item may name its place instead. An item with
-// items of its own is a submenu. One selection at a time, from the thread
-// of the Qt application, with a mouse button held (the one that pressed).
+// then the list below; an item may name its place instead (Place(n) for
+// list row n - 8). An item placed outside 0 to 57, or where an earlier item
+// of its menu is, is reported and left out; the rest of the menu is built.
+// An item with items of its own is a submenu. One selection at a time, from the
+// thread of the Qt application, with a mouse button held (the one that
+// pressed).
 #pragma once
 
 #include <QPoint>

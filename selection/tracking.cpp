@@ -63,6 +63,9 @@ struct SelectionState {
   bool samplePending;  // the root's lastX, lastY have not been taken yet
 };
 SelectionState selection;
+// The root of the latest selection, kept past its release: until its
+// confirmation is erased it still holds copies of the screen.
+Menu* latestRoot = nullptr;
 // The settings taken at the latest press. They last until the next press,
 // so a selection's confirmation keeps the timing the selection had.
 MarkingMenuSettings timing = defaultSettings;
@@ -423,10 +426,25 @@ void takeSample(Menu* root, int x, int y, uint32_t tick) {
   if (root->mode == modeMarking) recordMark(root, x, y);
 }
 
+// The platform is going away with the screen the selection is drawn on:
+// the selection ends where it is, its copies of the screen freed unused.
+void platformGoing(platform::Platform* going) {
+  if (going != &platform::current()) return;
+  if (latestRoot) {
+    mWalkTree(latestRoot, [](Menu* m, int) { mDropSaved(m); });
+    latestRoot->current = nullptr;
+    latestRoot->dwellArmed = 0;
+  }
+  latestRoot = nullptr;
+  selection = SelectionState{};
+}
+
 }  // namespace
 
 void mPress(Menu* menu, int x, int y) {
   if (!menu || !menu->stroke) return;
+  platform::onGoing(platformGoing);
+  latestRoot = menu;
   x = clampCoordinate(x);
   y = clampCoordinate(y);
   menu->nowTime = menu->pressTime = mClock();
@@ -506,15 +524,15 @@ void mPoll() {
 }
 
 void mRelease(Menu* menu, int x, int y) {
-  if (!menu || !menu->stroke) return;
+  // Only the selection in progress ends: a release without a press, or a
+  // second one, leaves the result and the trace as they are.
+  if (!menu || !menu->stroke || menu != selection.root) return;
   x = clampCoordinate(x);
   y = clampCoordinate(y);
   menu->releaseTime = menu->nowTime = mClock();
   disarm();
-  if (menu == selection.root) {
-    selection.root = nullptr;
-    selection.samplePending = false;
-  }
+  selection.root = nullptr;
+  selection.samplePending = false;
   if (menu->mode == modeMarking) {
     mStrokeAdd(menu, x, y);
     mInkNewest(menu);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/sim_platform.h"
+#include "report_capture.h"
 #include "trace_off.h"
 
 using tarvel::Item;
@@ -36,6 +37,38 @@ TEST(QtMarkingMenu, ListsBecomeTheTree) {
   EXPECT_STREQ(root->submenu[0]->label[2], "Blue");
   ASSERT_NE(root->submenu[4], nullptr);
   EXPECT_EQ(root->submenu[1], nullptr);
+}
+
+// A misplaced item is reported and left out alone: the items after it are
+// built, and an item at a taken place leaves the first one whole.
+TEST(QtMarkingMenu, MisplacedItemsAreReportedAndTheRestBuilt) {
+  platform::SimPlatform sim;
+  ReportCapture reports;
+  MarkingMenu menu{{"Colour", {{"Red", 1}}, Place::North},
+                   {"Far", 2, true, Place(MENU_SLOTS)},
+                   {"Size", 3},
+                   {"Again", 4, true, Place::North},
+                   {"Way off", 5, true, Place(70)},
+                   {"Tools", {{"Pen", 6}}, Place::South},
+                   {"Row", 7, true, Place::List}};
+  Menu* root = menu.root();
+  ASSERT_NE(root, nullptr);
+  EXPECT_STREQ(root->label[0], "Colour");
+  ASSERT_NE(root->submenu[0], nullptr);
+  EXPECT_STREQ(root->submenu[0]->label[0], "Red");
+  EXPECT_STREQ(root->label[1], "Size");
+  EXPECT_STREQ(root->label[4], "Tools");
+  ASSERT_NE(root->submenu[4], nullptr);
+  EXPECT_STREQ(root->label[8], "Row");
+  EXPECT_EQ(root->itemCount, 9);
+  ASSERT_EQ(reports.all().size(), 3u);
+  EXPECT_NE(reports.all()[0].find("\"Far\" placed at 58"), std::string::npos)
+      << reports.all()[0];
+  EXPECT_NE(reports.all()[1].find("\"Again\" placed at 0, where \"Colour\""),
+            std::string::npos)
+      << reports.all()[1];
+  EXPECT_NE(reports.all()[2].find("\"Way off\" placed at 70"),
+            std::string::npos);
 }
 
 namespace {

@@ -500,6 +500,198 @@ TEST_F(Selection, TraceFailuresAreReportedOnceWithPathAndReason) {
   }
 }
 
+std::vector<std::string> traceLines(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(Selection, AReleaseWithoutASelectionInProgressDoesNothing) {
+  TraceDirectory trace;
+  play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+  ASSERT_EQ(traceLines(trace.file()).size(), 1u);
+  const std::string path = menu.path();
+  const int chosen = menu.chosen();
+
+  // Released again, twice: no line, and the result stays the mark's.
+  mRelease(menu.root, cx + 300, cy);
+  mRelease(menu.root, cx - 300, cy);
+  // A menu never pressed on.
+  PracticeMenu untouched;
+  mRelease(untouched.root, cx, cy);
+
+  EXPECT_EQ(traceLines(trace.file()).size(), 1u);
+  EXPECT_EQ(menu.path(), path);
+  EXPECT_EQ(menu.chosen(), chosen);
+  EXPECT_EQ(untouched.path(), "Center");
+}
+
+TEST_F(Selection, ATraceDirectoryMadeOrRemovedCountsFromTheNextInit) {
+  TraceDirectory trace;
+  std::filesystem::remove_all(trace.path);
+  const Gesture mark = pressAtCentre().moveTo(cx, cy - 200, 200).release();
+  ReportCapture reports;
+  play(mark);
+  EXPECT_FALSE(std::filesystem::exists(trace.file()));
+
+  std::filesystem::create_directories(trace.file().parent_path());
+  play(mark);
+  play(mark);
+  EXPECT_EQ(traceLines(trace.file()).size(), 2u);
+
+  // Removed and made again: the new directory gets a file of its own.
+  std::filesystem::remove_all(trace.path);
+  play(mark);
+  std::filesystem::create_directories(trace.file().parent_path());
+  play(mark);
+  EXPECT_EQ(traceLines(trace.file()).size(), 1u);
+  EXPECT_TRUE(reports.all().empty()) << reports.last();
+}
+
+TEST_F(Selection, ATracePathTooLongIsRefusedNotShortened) {
+  namespace fs = std::filesystem;
+  // A directory that exists, whose file's path is just over the limit.
+  fs::path dir =
+      fs::temp_directory_path() / ("tarvel-long-" + std::to_string(::getpid()));
+  fs::path top = dir;
+  while (dir.string().size() < 4089 - 101) dir /= std::string(100, 'd');
+  dir /= std::string(4089 - dir.string().size() - 1, 'e');
+  ASSERT_EQ(dir.string().size(), 4089u);
+  fs::create_directories(dir);
+  setenv("TARVEL_TRACE_DIR", dir.c_str(), 1);
+  mTraceUseBaseForTesting(nullptr);
+  {
+    ReportCapture reports;
+    play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+    play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+    EXPECT_TRUE(fs::is_empty(dir));
+    ASSERT_EQ(reports.all().size(), 1u);
+    EXPECT_NE(reports.last().find("trace path too long"), std::string::npos)
+        << reports.last();
+    EXPECT_STREQ(mTraceFile(), "");
+  }
+  unsetenv("TARVEL_TRACE_DIR");
+  mTraceUseBaseForTesting(untracedBase);
+  fs::remove_all(top);
+}
+
+TEST_F(Selection, ATracePathIsReportedOnOneLine) {
+  namespace fs = std::filesystem;
+  fs::path base = fs::temp_directory_path() /
+                  ("tarvel-line\nbreak-" + std::to_string(::getpid()));
+  // A folder where the file should be: the open fails and is reported.
+  fs::create_directories(base / "unknown" / "user.trc");
+  mTraceUseBaseForTesting(base.c_str());
+  {
+    ReportCapture reports;
+    play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+    ASSERT_EQ(reports.all().size(), 1u);
+    std::string line = reports.last();
+    ASSERT_FALSE(line.empty());
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+    EXPECT_NE(line.find("tarvel-line\\x0abreak-"), std::string::npos) << line;
+  }
+  mTraceUseBaseForTesting(untracedBase);
+  fs::remove_all(base);
+}
+
+// A tree whose submenu fields were linked into a loop by hand: selections
+// on it end, and the result fits arrays of the depth limit. (What such a
+// tree leaves on the screen is not promised.)
+TEST(DepthLimit, SelectionsOnALoopLinkedByHandEndInABoundedResult) {
+  platform::SimPlatform sim{1280, 1024};
+  auto play = [&](const Gesture& g, Menu* root) {
+    platform::playSelection(sim, root, g);
+  };
+  auto pressAtCentre = [] { return Gesture(100).press(cx, cy); };
+  Menu* root = mCreateMenu();
+  for (int p = 0; p < RADIAL_SLOTS; p++)
+    mAddItem(root, "Pie", p, 1, 0, 0, 0, 0, 1, 0, 0);
+  Menu* child = mNewSubmenu(root, 0);
+  for (int p = 0; p < RADIAL_SLOTS; p++)
+    mAddItem(child, "Back", p, 2, 0, 0, 0, 0, 1, 0, 0);
+  child->submenu[4] = root;
+  // A zig-zag north and south, a paused mark and a walk through the menus.
+  Gesture zigzag = pressAtCentre();
+  for (int k = 0; k < 6; k++) zigzag.moveTo(cx, k % 2 ? cy : cy - 80, 60);
+  play(zigzag.release(), root);
+  play(pressAtCentre()
+           .moveTo(cx, cy - 90, 120)
+           .moveTo(cx, cy, 120)
+           .rest(500)
+           .release(),
+       root);
+  play(pressAtCentre()
+           .rest(200)
+           .moveTo(cx, cy - 100, 60)
+           .rest(300)
+           .moveTo(cx, cy + 20, 60)
+           .rest(300)
+           .release(),
+       root);
+  int positions[MENU_DEPTH_LIMIT + 1];
+  positions[MENU_DEPTH_LIMIT] = -7;
+  EXPECT_LE(
+      mGetResult(root, positions, nullptr, nullptr, nullptr, nullptr, nullptr),
+      MENU_DEPTH_LIMIT);
+  EXPECT_EQ(positions[MENU_DEPTH_LIMIT], -7);
+}
+
+// A platform that goes away with a selection open on its screen ends the
+// selection: nothing is drawn on the freed screen, and the next platform
+// serves the next selection whole.
+TEST(PlatformGoing, EndsTheSelectionOpenOnItsScreen) {
+  PracticeMenu menu;
+  {
+    platform::SimPlatform sim{1280, 1024};
+    mInit(0, 0, 0, 0, 0, 0);
+    mPress(menu.root, cx, cy);
+    sim.advance(200);
+    mPoll();  // the menu is up, over copies of the screen
+    ASSERT_NE(menu.root->mode, 0);
+    mMotion(menu.root, cx, cy - 90);
+    sim.advance(300);
+    mPoll();  // and its submenu
+  }           // gone without mShutdown
+  uint32_t pixel = 0xFFFFFF;
+  EXPECT_EQ(mDrawBeneath(0, 0, 1, 1, &pixel, 4), 0);
+  mMotion(menu.root, cx + 50, cy);
+  mPoll();
+  mRelease(menu.root, cx, cy);
+  mShowConfirmation(menu.root);
+  mEraseConfirmation(menu.root);
+  mShutdown();
+
+  platform::SimPlatform sim{1280, 1024};
+  QImage before = sim.screenImage().copy();
+  auto out = platform::playSelection(
+      sim, menu.root,
+      Gesture(100).press(cx, cy).moveTo(cx, cy - 200, 200).release());
+  EXPECT_EQ(menu.path(), "Food, Apple");
+  EXPECT_GT(out.value, 0u);
+  EXPECT_EQ(sim.screenImage(), before);
+}
+
+// Gone after the release, with the mark's confirmation still drawn.
+TEST(PlatformGoing, FreesAConfirmationLeftOnItsScreen) {
+  PracticeMenu menu;
+  {
+    platform::SimPlatform sim{1280, 1024};
+    mInit(0, 0, 0, 0, 0, 0);
+    mPress(menu.root, cx, cy);
+    for (int k = 1; k <= 20; k++) {
+      sim.advance(10);
+      mMotion(menu.root, cx, cy - 10 * k);
+    }
+    mRelease(menu.root, cx, cy - 200);
+    mShowConfirmation(menu.root);
+  }
+  mEraseConfirmation(menu.root);
+  mShutdown();
+  EXPECT_EQ(menu.path(), "Food, Apple");
+}
+
 TEST(Reports, GoToStandardErrorUnderTheProgramsNameWithoutAHook) {
   ReportHook hook = mSetReportHook(nullptr);
   testing::internal::CaptureStderr();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "report_capture.h"
+
 namespace {
 
 void add(Menu* m, const char* label, int position, uintptr_t value = 0,
@@ -275,4 +277,68 @@ TEST(Queries, PartsDepthAndSelection) {
   EXPECT_FALSE(mIsEnabled(nullptr, 1));
   EXPECT_EQ(mTreeDepth(nullptr), 0);
   EXPECT_EQ(mSelectionDepth(nullptr), 0);
+}
+
+// A tree is at most MENU_DEPTH_LIMIT levels deep, and no walk goes further,
+// even through submenu fields linked into a loop by hand.
+TEST(DepthLimit, NewSubmenuRefusesALevelBeyondTheLimit) {
+  ReportCapture reports;
+  Menu* root = mCreateMenu();
+  Menu* m = root;
+  for (int level = 1; level < MENU_DEPTH_LIMIT; level++) {
+    add(m, "down", 3, uintptr_t(level));
+    m->selected = 4;
+    m = mNewSubmenu(m, 3);
+    ASSERT_NE(m, nullptr) << level;
+  }
+  add(m, "leaf", 3, 99);
+  m->selected = 4;
+  EXPECT_EQ(mNewSubmenu(m, 3), nullptr);
+  EXPECT_EQ(reports.last(), "menus go at most 64 levels deep");
+  EXPECT_EQ(mTreeDepth(root), MENU_DEPTH_LIMIT);
+
+  // The deepest tree allowed fits arrays of the limit exactly.
+  int positions[MENU_DEPTH_LIMIT];
+  uintptr_t value = 0;
+  EXPECT_EQ(
+      mGetResult(root, positions, nullptr, nullptr, nullptr, nullptr, &value),
+      MENU_DEPTH_LIMIT);
+  EXPECT_EQ(positions[MENU_DEPTH_LIMIT - 1], 3);
+  EXPECT_EQ(value, 99u);
+}
+
+TEST(DepthLimit, LoopsLinkedByHandAreWalkedNoDeeperThanTheLimit) {
+  Menu* root = mCreateMenu();
+  add(root, "a", 0, 1);
+  Menu* child = mNewSubmenu(root, 0);
+  add(child, "back", 0, 2);
+  add(child, "wide", 8, 3);
+  child->submenu[0] = root;  // written directly: a loop
+  for (int p = 1; p < RADIAL_SLOTS; p++) {
+    add(root, "again", p);
+    root->submenu[p] = root;
+  }
+  root->selected = 1;
+  child->selected = 1;
+
+  EXPECT_EQ(mTreeDepth(root), 2);
+  EXPECT_EQ(mWidestRadialPart(root), RADIAL_SLOTS);
+  EXPECT_LE(mSelectionDepth(root), MENU_DEPTH_LIMIT);
+
+  // Room for more than the limit: nothing is written past it.
+  constexpr int sentinel = 12345;
+  int positions[MENU_DEPTH_LIMIT + 8];
+  const char* labels[MENU_DEPTH_LIMIT + 8] = {};
+  for (int& p : positions) p = sentinel;
+  Menu* last = nullptr;
+  int lastPosition = -2;
+  uintptr_t value = 7;
+  int n = mGetResult(root, positions, labels, nullptr, &last, &lastPosition,
+                     &value);
+  EXPECT_EQ(n, MENU_DEPTH_LIMIT);
+  EXPECT_EQ(positions[MENU_DEPTH_LIMIT], sentinel);
+  EXPECT_EQ(labels[MENU_DEPTH_LIMIT], nullptr);
+  EXPECT_EQ(value, 0u);  // the last item reached leads on: no leaf
+  EXPECT_EQ(last, child);
+  EXPECT_EQ(lastPosition, 0);
 }
