@@ -58,8 +58,26 @@ bool mItemVisible(const Menu* menu, int n) {
   return menu && n >= 1 && n <= menu->itemCount && mSlotVisible(menu, n - 1);
 }
 
+bool mMovedOffPivot(const Menu* menu) {
+  return menu && menu->movedToFit &&
+         (menu->pivotX != menu->centreX || menu->pivotY != menu->centreY);
+}
+
+IntPoint mHitCentre(const Menu* menu) {
+  if (!menu) return IntPoint{0, 0};
+  if (mMovedOffPivot(menu)) return IntPoint{menu->pivotX, menu->pivotY};
+  return IntPoint{menu->centreX, menu->centreY};
+}
+
 bool mInCentreZone(const Menu* menu, int x, int y) {
   if (!menu) return false;
+  if (mMovedOffPivot(menu)) {
+    // A round zone the size of the disc drawn there: what the user sees as
+    // the centre is exactly where nothing is selected.
+    double dx = double(menu->pivotX) - x, dy = double(menu->pivotY) - y;
+    double r = mScaled(CENTRE_DISC) / 2;
+    return dx * dx + dy * dy <= r * r;
+  }
   // Wider than 32 bits so that far-off points cannot overflow.
   int64_t dx = int64_t(menu->centreX) - x, dy = int64_t(menu->centreY) - y;
   return std::abs(dx) + std::abs(dy) < mScaled(centreZone);
@@ -69,7 +87,8 @@ bool mOutsideCircle(const Menu* menu, int x, int y) {
   if (!menu) return false;
   // Squares of differences up to 2^32 overflow even 64 bits; doubles hold
   // them closely enough for a comparison and exactly at screen distances.
-  double dx = double(menu->centreX) - x, dy = double(menu->centreY) - y;
+  IntPoint c = mHitCentre(menu);
+  double dx = double(c.x) - x, dy = double(c.y) - y;
   return dx * dx + dy * dy > double(menu->radius) * menu->radius;
 }
 
@@ -102,13 +121,18 @@ int mHitTest(const Menu* menu, int x, int y, uint8_t* byBox) {
   if (byBox) *byBox = 0;
   if (!menu || mInCentreZone(menu, x, y)) return 0;
   if (mHangsFromLinearItem(menu) && mAllLabelsEmpty(menu)) return 0;
+  // Rows have no direction: they are hit where they are drawn, once the
+  // pointer has left the centre, even in a menu moved off its pivot.
+  bool moved = mMovedOffPivot(menu);
   for (int n = 1; n <= menu->itemCount && n <= MENU_SLOTS; n++) {
+    if (moved && mIsRadialPosition(menu, n - 1)) continue;
     if (mSlotVisible(menu, n - 1) &&
         mRectContains(x, y, &menu->itemRect[n - 1])) {
       if (byBox) *byBox = 1;
       return n;
     }
   }
-  return mHitByDirection(menu, float(int64_t(x) - menu->centreX),
-                         float(int64_t(y) - menu->centreY));
+  IntPoint c = mHitCentre(menu);
+  return mHitByDirection(menu, float(int64_t(x) - c.x),
+                         float(int64_t(y) - c.y));
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/geometry.h"
+#include "core/hit_test.h"
 #include "core/menu_tree.h"
 #include "core/stroke.h"
 #include "display/drawing.h"
@@ -207,8 +208,14 @@ bool mCentresCovered(const Menu* root) {
   if (!root || !root->current) return false;
   const Menu* c = root->current;
   for (int p = 0; p < mRadialSlotsShown(c); p++)
-    for (const Menu* a = c->parent; a; a = a->parent)
-      if (mRectOverlap(&c->itemRect[p], &a->centreBox)) return true;
+    for (const Menu* a = c->parent; a; a = a->parent) {
+      // An ancestor moved to fit shows its centre at its pivot.
+      IntPoint h = mHitCentre(a);
+      Rect centre = a->centreBox;
+      mRectMove(&centre, mSaturate(int64_t(h.x) - a->centreX),
+                mSaturate(int64_t(h.y) - a->centreY));
+      if (mRectOverlap(&c->itemRect[p], &centre)) return true;
+    }
   return false;
 }
 
@@ -219,8 +226,9 @@ void mClearAncestorCentres(Menu* root) {
     for (Menu* a = c->parent; a; a = a->parent) {
       Rect box;
       int half = mScaled(ancestorCentreHalf);
-      mRectSet(&box, mSatAdd(a->centreX, -half), mSatAdd(a->centreY, -half),
-               mSatAdd(a->centreX, half), mSatAdd(a->centreY, half));
+      IntPoint h = mHitCentre(a);
+      mRectSet(&box, mSatAdd(h.x, -half), mSatAdd(h.y, -half),
+               mSatAdd(h.x, half), mSatAdd(h.y, half));
       if (!mRectOverlap(&box, &c->itemRect[p])) continue;
       // An ancestor without a compass item selected has no way back; it
       // stays where it is.

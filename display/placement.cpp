@@ -34,6 +34,8 @@ void mPlaceMenu(Menu* menu, int x, int y) {
   if (!menu) return;
   mChooseMeasureFont(menu);
   menu->movedToFit = 0;
+  menu->pivotX = x;
+  menu->pivotY = y;
   mFitToWorkArea(menu, x, y);
 }
 

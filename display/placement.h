@@ -12,7 +12,8 @@
 // point it is placed at.
 //
 // Chooses the measuring font, clears movedToFit and fits the menu at
-// (x, y). For a list that cascades, (x, y) is its anchor.
+// (x, y), which becomes its pivot. For a list that cascades, (x, y) is its
+// anchor.
 void mPlaceMenu(Menu* menu, int x, int y);
 // The primary monitor less its panels, edges inclusive.
 void mWorkArea(Rect* out);

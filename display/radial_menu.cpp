@@ -18,7 +18,6 @@ constexpr int pullInHalf = 24;  // half-size of the square boxes stop at
 constexpr int pullInSlack = 4;
 constexpr int sideAlign = 24;      // east and west boxes from the centre
 constexpr int diagonalAlign = 16;  // diagonal boxes from the centre
-constexpr int centreDisc = 16;     // across
 constexpr int parentLineWidth = 3;
 constexpr int emptyMarker = 16;  // a square, across
 constexpr int bandHaloWidth = 5;
@@ -167,7 +166,7 @@ void mDrawSpokes(const Menu* m, int x, int y) {
 }
 
 void mDrawCentre(int x, int y) {
-  int half = mScaled(centreDisc) / 2;
+  int half = mScaled(CENTRE_DISC) / 2;
   Rect r{mSatAdd(x, -half), mSatAdd(x, half - 1), mSatAdd(y, -half),
          mSatAdd(y, half - 1)};
   mSetLineWidth(mScaled(1));
@@ -179,10 +178,13 @@ void mDrawCentre(int x, int y) {
 
 void mDrawParentLine(const Menu* m) {
   if (!m || !m->parent) return;
+  // From centre to centre as the pointer went: a menu moved to fit is
+  // joined at the point it opened at, where its directions start.
+  IntPoint from = mHitCentre(m->parent), to = mHitCentre(m);
   mSetColor(drawState.foreground);
   mSetLineWidth(mScaled(parentLineWidth));
-  mDrawLine(m->parent->centreX, m->parent->centreY, m->centreX, m->centreY);
-  mDrawCentre(m->parent->centreX, m->parent->centreY);
+  mDrawLine(from.x, from.y, to.x, to.y);
+  mDrawCentre(from.x, from.y);
 }
 
 void mDrawEmptyMarker(int x, int y) {
@@ -197,23 +199,29 @@ void mDrawEmptyMarker(int x, int y) {
 
 void mDrawBand(Menu* m) {
   if (!m) return;
+  // Stretched from where directions are measured, so that it points the
+  // way the highlighted item was chosen.
+  IntPoint c = mHitCentre(m);
   mSaveBandArea(m);
   mSetColor(drawState.background);
   mSetLineWidth(mScaled(bandHaloWidth));
-  mDrawLine(m->centreX, m->centreY, m->lastX, m->lastY);
+  mDrawLine(c.x, c.y, m->lastX, m->lastY);
   mSetColor(drawState.foreground);
   mSetLineWidth(mScaled(bandLineWidth));
-  mDrawLine(m->centreX, m->centreY, m->lastX, m->lastY);
-  mDrawSpokes(m, m->centreX, m->centreY);
-  mDrawCentre(m->centreX, m->centreY);
+  mDrawLine(c.x, c.y, m->lastX, m->lastY);
+  mDrawSpokes(m, c.x, c.y);
+  mDrawCentre(c.x, c.y);
 }
 
 void mDrawMenu(Menu* m) {
   if (!m) return;
   mSaveMenuArea(m);
+  // A menu moved to fit draws its centre, spokes and all, where it opened:
+  // there nothing is selected and from there the directions go.
+  IntPoint c = mHitCentre(m);
   if (m->drawnAsParent) {
     mDrawParentLine(m);
-    mDrawCentre(m->centreX, m->centreY);
+    mDrawCentre(c.x, c.y);
     return;
   }
   mDrawParentLine(m);
@@ -223,8 +231,8 @@ void mDrawMenu(Menu* m) {
   }
   mRedrawItems(m);
   if ((mIsLinearOnly(m) && !m->parent) || mHangsFromLinearItem(m)) return;
-  mDrawSpokes(m, m->centreX, m->centreY);
-  mDrawCentre(m->centreX, m->centreY);
+  mDrawSpokes(m, c.x, c.y);
+  mDrawCentre(c.x, c.y);
 }
 
 void mRedrawMenu(Menu* m) { mDrawMenu(m); }

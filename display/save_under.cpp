@@ -4,11 +4,17 @@
 #include <cstring>
 #include <vector>
 
+#include "core/geometry.h"
+#include "core/hit_test.h"
+#include "core/scale.h"
 #include "core/stroke.h"
 #include "display/drawing.h"
 #include "platform/report.h"
 
 namespace {
+
+// Pixels from a centre that its spokes and their outlines reach.
+constexpr int spokeReach = 18;
 
 void push(SaveStack* stack, platform::Bitmap* copy, int x, int y, int width,
           int height) {
@@ -140,8 +146,18 @@ void mSaveMenuArea(Menu* menu) {
   Rect r{menu->centreX, menu->centreX, menu->centreY, menu->centreY};
   for (int i = 0; i < menu->itemCount && i < MENU_SLOTS; i++)
     mRectExtend(&r, &menu->itemRect[i], nullptr, nullptr);
-  if (menu->parent)
-    mRectExtend(&r, nullptr, &menu->parent->centreX, &menu->parent->centreY);
+  // A menu moved to fit draws its centre and spokes at its pivot, which
+  // may lie beyond its boxes.
+  if (mMovedOffPivot(menu)) {
+    int reach = mScaled(spokeReach);
+    Rect spokes{mSatAdd(menu->pivotX, -reach), mSatAdd(menu->pivotX, reach),
+                mSatAdd(menu->pivotY, -reach), mSatAdd(menu->pivotY, reach)};
+    mRectExtend(&r, &spokes, nullptr, nullptr);
+  }
+  if (menu->parent) {
+    IntPoint from = mHitCentre(menu->parent);
+    mRectExtend(&r, nullptr, &from.x, &from.y);
+  }
   // One pixel more right and down, where box fills and bevels reach.
   saveSpan(&menu->menuArea, r.xmin, r.ymin, int64_t(r.xmax) + 2,
            int64_t(r.ymax) + 2);
@@ -149,8 +165,8 @@ void mSaveMenuArea(Menu* menu) {
 
 void mSaveBandArea(Menu* menu) {
   if (!menu) return;
-  saveAroundLine(&menu->bandArea, menu->centreX, menu->centreY, menu->lastX,
-                 menu->lastY);
+  IntPoint c = mHitCentre(menu);
+  saveAroundLine(&menu->bandArea, c.x, c.y, menu->lastX, menu->lastY);
 }
 
 void mSaveInkSegment(Menu* menu) {

@@ -103,6 +103,11 @@ struct Menu {
   int32_t centreX, centreY;
   int32_t radius;
   uint8_t movedToFit;
+  // Where the menu opened: the press, the resting pointer, a leg's start, or
+  // for a list's cascade the pointer on its row. A menu moved to fit keeps
+  // behaving as if centred here: its items lie in directions from this point
+  // and its centre, where nothing is selected, is a disc round it.
+  int32_t pivotX, pivotY;
   Rect bounds;
   Rect centreBox;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/hit_test.h"
 #include "player/sim_gesture.h"
 
 namespace platform {
@@ -175,8 +176,10 @@ class MenuAnswer {
       double dx, dy;
       stepOf(p, 0, &dx, &dy);
       int reach = std::max(radialReachPx, int(m->radius) + beyondCirclePx);
-      toX_ = m->centreX + int(std::lround(dx * reach));
-      toY_ = m->centreY + int(std::lround(dy * reach));
+      // From the centre disc as drawn: where a menu pushed to fit opened.
+      IntPoint from = mHitCentre(m);
+      toX_ = from.x + int(std::lround(dx * reach));
+      toY_ = from.y + int(std::lround(dy * reach));
       // A list right under the pie would take the pointer: aim at the
       // item's own box instead, where a rest opens its submenu as well.
       const Rect& box = m->itemRect[p];

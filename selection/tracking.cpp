@@ -150,6 +150,11 @@ void openCascade(Menu* root, Menu* menu, int p, int x, int y, bool retryLeft) {
   mPlaceMenu(s, r.xmax + dx, r.ymin + dy);
   if (retryLeft && s->movedToFit && s->centreX != r.xmax + dx)
     mPlaceMenu(s, r.xmin - (s->bounds.xmax - s->bounds.xmin), r.ymin + dy);
+  // A cascade still pushed to fit may come to lie under the pointer resting
+  // on its row: like any menu moved off where it opened, it selects no row
+  // until the pointer leaves the disc round that point.
+  s->pivotX = x;
+  s->pivotY = y;
   mShowLinear(s, x, y);
 }
 

@@ -18,11 +18,13 @@ namespace platform {
 
 namespace {
 
-// A live overlay's window left mapped after a selection gives back its
-// picture and shrinks to one pixel once no other selection has come for
-// this long. It stays mapped: mapped again, it would be faded in by the
-// compositor under the next menu.
-constexpr int liveIdleShrinkMs = 5 * 60 * 1000;
+// A live overlay's window is left mapped after a selection, shrunk to one
+// pixel: mapped again, it would be faded in by the compositor under the
+// next menu, while full size it would have the compositor blend a whole
+// screen of transparency over every frame any other window draws. Its
+// cleared picture is kept for the next selection until none has come for
+// this long.
+constexpr int liveIdlePictureMs = 5 * 60 * 1000;
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -141,13 +143,16 @@ class KeptOverlay {
     parts_ = std::move(parts);
     connection_ = connection;
     geometry_ = geometry;
-    idle_.start(liveIdleShrinkMs);
+    // Resizing a mapped window has no fade, unlike mapping it.
+    parts_.window->setGeometry(QRect(geometry_.topLeft(), QSize(1, 1)));
+    xcb_flush(connection_);
+    idle_.start(liveIdlePictureMs);
   }
 
   bool holds() const { return bool(parts_.window); }
 
-  // What was kept, when made for this connection and desktop, at full size
-  // again.
+  // What was kept, when made for this connection and desktop, grown back
+  // to the desktop's size.
   LiveParts take(xcb_connection_t* connection, const QRect& geometry) {
     idle_.stop();
     LiveParts parts;
@@ -180,14 +185,8 @@ class KeptOverlay {
  private:
   KeptOverlay() {
     idle_.setSingleShot(true);
-    QObject::connect(&idle_, &QTimer::timeout, [this] { shrink(); });
-  }
-
-  void shrink() {
-    if (!parts_.window) return;
-    parts_.picture = QImage();
-    parts_.window->setGeometry(QRect(geometry_.topLeft(), QSize(1, 1)));
-    xcb_flush(connection_);
+    QObject::connect(&idle_, &QTimer::timeout,
+                     [this] { parts_.picture = QImage(); });
   }
 
   void drop() {

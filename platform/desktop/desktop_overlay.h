@@ -11,8 +11,8 @@
 //   desktop beneath goes on changing; the library draws opaquely on it and
 //   restoring saved pixels makes them transparent again. Compositors fade
 //   windows in as they map and out as they unmap, so the window stays
-//   mapped and cleared between selections, and goes only after a while
-//   without one or when the application ends;
+//   mapped between selections, cleared and shrunk to one pixel (a resize
+//   has no fade), and goes only when the application ends;
 // - a copy of the screen, on a plain X server: an opaque window whose
 //   picture starts as a screenshot, exact to the pixel.
 #pragma once

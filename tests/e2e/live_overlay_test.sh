@@ -103,16 +103,29 @@ select_once() {
 
 # The overlay's window is mapped, clear, when the program starts, and stays
 # mapped: a compositor's fade-in of it is over (a second at most) before
-# anyone presses, and no selection maps it again.
+# anyone presses, and no selection maps it again. Between selections it is
+# one pixel, which the compositor has next to nothing to blend.
 expect ready
 overlay_mapped() { xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1; }
 within 10 overlay_mapped || fail "the overlay's window was not readied"
+overlay_size() {
+  local id
+  id=$(xdotool search --onlyvisible --name '^MenuBackground$' | head -n 1)
+  xwininfo -id "$id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+idle_size() {
+  [ "$(overlay_size)" = 1x1 ] ||
+    fail "$1: the overlay's window is $(overlay_size) between selections"
+}
+idle_size "at start"
 sleep 1
 select_once first
+idle_size "after the first selection"
 # Found by its own name and class, never as the application.
 xwininfo -root -children | grep -q '"MenuBackground": ("MMenu" "MMenu")' ||
   fail "no overlay window titled MenuBackground of class MMenu"
 select_once second
+idle_size "after the second selection"
 
 send quit
 wait "$PROBE_PID" || fail "the probe exited with $?"

@@ -12,6 +12,20 @@
 # WORKDIR.
 set -euo pipefail
 
+# Weston 10 takes no display number for its XWayland: it takes the lowest
+# one whose lock file /tmp/.XN-lock it can create and whose abstract socket
+# @/tmp/.X11-unix/XN it can bind, deletes whatever socket file is in its
+# way, and takes the lock of a server whose process it cannot see (another
+# PID namespace) for a stale one. On a machine where other X servers come
+# and go it can take one of theirs, or make one that starts at that moment
+# fail. So the test runs where it is alone: in user, mount and network
+# namespaces of its own, with a /tmp of its own, where the number is chosen
+# here and nobody else can take it meanwhile.
+if [ -z "${TARVEL_OWN_X_NAMESPACE:-}" ] && unshare -Urnm true 2>/dev/null; then
+  exec env TARVEL_OWN_X_NAMESPACE=1 unshare -Urnm \
+    bash -c 'mount -t tmpfs -o mode=1777 tmpfs /tmp && exec bash "$0" "$@"' "$0" "$@"
+fi
+
 probe=$1
 work=$2
 ow=1024 oh=768
@@ -22,13 +36,29 @@ source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 fail_label=weston fail_shows=("$work/weston.log" "$work/probe.err")
 
 start_xvfb || fail "Xvfb did not start"
+# The first number no X server holds, by lock file or socket: weston takes
+# it, alone here, and is checked to have done so.
+free_display() {
+  local n=0
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo ":$n"
+}
+if [ -n "${TARVEL_OWN_X_NAMESPACE:-}" ]; then
+  xw=$(free_display)
+  echo "XWayland to be $xw, in namespaces of the test's own" >>"$log"
+else
+  xw=""
+  echo "no namespaces of its own: XWayland's display is weston's choice" >>"$log"
+fi
 weston --backend=x11-backend.so --use-pixman --output-count=2 \
   --width="$ow" --height="$oh" --xwayland --log="$work/weston.log" \
   >"$work/weston.out" 2>&1 &
 pids="$! $pids"
 xwayland_display() { grep -q "xserver listening on display" "$work/weston.log" 2>/dev/null; }
 within 30 xwayland_display || fail "weston started no XWayland"
-xw=$(grep -o "xserver listening on display :[0-9]*" "$work/weston.log" | head -n 1 | grep -o ":[0-9]*$")
+taken=$(grep -o "xserver listening on display :[0-9]*" "$work/weston.log" | head -n 1 | grep -o ":[0-9]*$")
+[ -z "$xw" ] || [ "$taken" = "$xw" ] || fail "weston gave XWayland $taken, not $xw"
+xw=$taken
 echo "XWayland on $xw" >>"$log"
 
 # Both outputs open at the host's (0, 0): the second goes to the right.

@@ -373,8 +373,9 @@ TEST_F(Selection, FollowingAStraightStrokeIntoTheListHitTestsWhereItEnds) {
 }
 
 TEST_F(Selection, ARedrawForCoveredCentresKeepsTheBand) {
-  // Near the top edge Food's submenu is moved down to fit, so it opens with
-  // an item under the pointer, over the root's centre.
+  // Near the top edge Food's submenu is moved down to fit, over the root's
+  // centre; it opens with nothing selected at the pointer, and the first
+  // item the pointer then reaches has its band.
   const int top = 70;
   struct Watch {
     Menu* root;
@@ -393,6 +394,7 @@ TEST_F(Selection, ARedrawForCoveredCentresKeepsTheBand) {
                               .rest(200)
                               .moveTo(cx, top - 45, 30)
                               .rest(300)
+                              .moveTo(cx + 40, top - 45, 30)
                               .release(),
                           &Watch::note, &watch);
   ASSERT_TRUE(watch.checked);
