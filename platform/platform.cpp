@@ -2,7 +2,7 @@
 
 #include "platform/desktop/desktop_platform.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 Platform* installed = nullptr;
@@ -21,4 +21,4 @@ Platform* install(Platform* p) {
   return previous;
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -8,7 +8,11 @@
 
 #include "platform/sim_platform.h"
 
-namespace platform {
+namespace player {
+
+using tarvel::Menu;
+using tarvel::platform::InputState;
+using tarvel::platform::SimPlatform;
 
 // Pointer positions and button state over virtual time. The pointer moves
 // in straight lines at constant speed and reports its position `reportHz`
@@ -60,4 +64,4 @@ SelectionOutcome playSelection(SimPlatform& sim, Menu* root,
                                void (*afterPoll)(void*) = nullptr,
                                void* context = nullptr);
 
-}  // namespace platform
+}  // namespace player

@@ -6,7 +6,7 @@
 
 #include "player/sim_gesture.h"
 
-namespace platform {
+namespace player {
 
 namespace {
 
@@ -264,4 +264,4 @@ uint32_t SimParticipant::answer(SimPlatform& sim, const Menu* root,
   return reaction;
 }
 
-}  // namespace platform
+}  // namespace player

@@ -16,7 +16,7 @@
 // Last: Xlib's macros (None, Status, Bool...) would clash with Qt's headers.
 #include <X11/Xlib.h>
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 
@@ -212,4 +212,4 @@ InputState X11Input::read(xcb_connection_t* connection) {
   return state;
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform
