@@ -74,7 +74,7 @@ xcb_connection_t* X11Input::connection() {
     if (!own_) return desktopConnection();
     if (!xcb_connection_has_error(own_)) return own_;
     disconnect();
-    mReportError("lost the input connection: reading input through Qt's\n");
+    mReportError("lost the input connection: reading input through Qt's");
     return desktopConnection();
   }
   disconnect();
@@ -91,7 +91,7 @@ xcb_connection_t* X11Input::connection() {
     xcb_disconnect(own_);
     own_ = nullptr;
     mReportError(
-        "no input connection of its own: reading input through Qt's\n");
+        "no input connection of its own: reading input through Qt's");
     return desktop;
   }
   rawEvents_ = hasRawEvents(own_);

@@ -512,6 +512,17 @@ TEST(Reports, GoToStandardErrorUnderTheProgramsNameWithoutAHook) {
                       ": can't open x.trc: No such file\n");
 }
 
+TEST(Reports, ReachAHookAsOneLineWithoutItsEnding) {
+  ReportCapture reports;
+  mReportError("can't open %s: %s\n", "x.trc", "No such file");
+  mReportError("list overflow\r\n\n");
+  mReportError("two\nlines");  // only the ending goes
+  mReportError("\n");
+  EXPECT_EQ(reports.all(),
+            (std::vector<std::string>{"can't open x.trc: No such file",
+                                      "list overflow", "two\nlines", ""}));
+}
+
 TEST(Monitors, MenusOpenWhollyOnTheMonitorPressedOn) {
   // Two monitors side by side; the second has a panel along its foot.
   platform::SimPlatform sim{2560, 1024};
