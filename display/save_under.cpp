@@ -75,8 +75,8 @@ void saveSpan(SaveStack* stack, int64_t left, int64_t top, int64_t right,
   int width = int(right - left), height = int(bottom - top);
   platform::Bitmap* copy = screen->copyOut(x, y, width, height);
   if (!copy) {
-    mReportError("can't save the screen under %dx%d at (%d, %d)", width,
-                 height, x, y);
+    mReportError("can't save the screen under %dx%d at (%d, %d)", width, height,
+                 x, y);
     return;
   }
   push(stack, copy, x, y, width, height);

@@ -24,12 +24,15 @@
 //   mPress(root, x, y);
 //   while (mButtonsDown()) { mMotion(root, px, py); mPoll(); }
 //   mRelease(root, px, py);
-//   mShowConfirmation(root);  /* wait */  mEraseConfirmation(root);
+//   mShowConfirmation(root);   // shows a mark's feedback 0.2 s, erases it
+//   mEraseConfirmation(root);  // erases it should it still be shown
 //   mShutdown();
 //   mGetResult(root, positions, labels, values, &last, &lastPos, &value);
 //
 // Conventions: positions are 0-based, item numbers (selections) are
-// position + 1 with 0 for none (the centre). Screen pixels, y downwards.
+// position + 1 with 0 for none (the centre). Coordinates are device pixels:
+// the X server's screen pixels (not Qt's logical pixels, which a scale
+// factor divides), y downwards.
 // Menus are allocated by the library and live until the program ends.
 // No call throws; bad input (NULL menu, position out of range) makes a call
 // do nothing or return NULL / 0.
@@ -37,14 +40,17 @@
 // Threads and state: the library keeps process-wide state (the overlay, the
 // drawing state, the selection being tracked, the trace file), so there is
 // one selection at a time, and every call comes from the thread that runs
-// the program's Qt application. Calls that wait:
+// the program's Qt application. On the desktop that application (a
+// QGuiApplication or QApplication on Qt's xcb platform) must exist before
+// mInit. Calls that wait:
 //   mInit               opens the overlay: under a millisecond over a
 //                       compositor; without one it copies the screen first
 //                       (tens of milliseconds on a large desktop).
 //   mButtonsDown        may sleep until input arrives or the selection's next
 //                       deadline, 10 ms at most: the loop above needs no
 //                       sleep of its own and costs almost no CPU.
-//   mShowConfirmation   shows a mark's feedback for 0.2 s, asleep meanwhile.
+//   mShowConfirmation   shows a mark's feedback for 0.2 s (the confirmation
+//                       time), asleep meanwhile, then erases it.
 //   mRelease            appends a line to the trace file when tracing is on.
 // The others return at once.
 #pragma once
@@ -193,9 +199,10 @@ tarvel::Menu* mNewSubmenu(tarvel::Menu* menu, int position);
 // Fills slot `position` (0..57). Labels over 48 characters are shortened:
 // paths keep their head and tail around "...", other text keeps its first 46
 // characters and "...". A slot gets at most one indicator per call (toggle
-// before choice). In a submenu of a list item, positions 0..7 become empty
-// placeholders. Does nothing for a NULL menu or label or a position out of
-// range.
+// before choice); indicators are stored in the record for the client to
+// read back, and the menus do not draw them. In a submenu of a list item,
+// positions 0..7 become empty placeholders. Does nothing for a NULL menu or
+// label or a position out of range.
 void mAddItem(tarvel::Menu* menu, const char* label, int position,
               uintptr_t value, uint8_t hasToggle, uint8_t toggleOn,
               uint8_t hasChoice, uint8_t choiceOn, uint8_t enabled,
@@ -218,7 +225,9 @@ int mGetResult(tarvel::Menu* menu, int* positions, const char** labels,
 void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3, intptr_t a4,
            intptr_t a5);
 
-// Takes the overlay down and releases what it held. Harmless without mInit.
+// Ends the selection's use of the overlay and releases what it held. Over a
+// compositor the window stays, shrunk, so that the next menu is not faded
+// in. Harmless without mInit.
 void mShutdown();
 
 // Starts a selection at screen point (x, y) on a root menu: clears the
@@ -236,8 +245,11 @@ void mPoll();
 // mark when no menu was shown. Writes a trace line when tracing is on.
 void mRelease(tarvel::Menu* menu, int x, int y);
 
-// Shows the feedback of a mark selection (about 0.2 s), then its erasure.
+// Shows the feedback of a mark selection (the ideal mark of the chosen
+// path) for the confirmation time, 0.2 s, and erases it before returning.
+// Nothing for a selection made in a list or of nothing.
 void mShowConfirmation(tarvel::Menu* menu);
+// Erases that feedback should it still be shown; harmless when it is not.
 void mEraseConfirmation(tarvel::Menu* menu);
 
 // True while any mouse button is held.
@@ -296,5 +308,6 @@ tarvel::ReportHook mSetReportHook(tarvel::ReportHook hook);
 
 // The trace file: one line per selection is appended to "user.trc" in the
 // directory named by the environment variable TARVEL_TRACE_DIR, or else in
-// the fixed trace directory. Tracing is on while that directory exists.
+// the fixed trace directory. Whether tracing is on (that directory exists)
+// is decided at each mInit.
 const char* mTraceFile();

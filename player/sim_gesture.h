@@ -56,7 +56,8 @@ struct SelectionOutcome {
 
 // mInit, mPress, then mMotion and mPoll once per virtual millisecond while
 // mButtonsDown(), up to and including the pass that reads Escape, mRelease,
-// mShowConfirmation, a 100 ms wait, mEraseConfirmation, mShutdown and
+// mShowConfirmation (the mark's feedback, shown and erased), a 100 ms wait
+// as the trainer's trials keep, mEraseConfirmation, mShutdown and
 // mGetResult. `afterPoll`, when given, runs after every mPoll, as a client's
 // own work would.
 SelectionOutcome playSelection(SimPlatform& sim, Menu* root,

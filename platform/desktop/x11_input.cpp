@@ -90,8 +90,7 @@ xcb_connection_t* X11Input::connection() {
   if (!root_) {
     xcb_disconnect(own_);
     own_ = nullptr;
-    mReportError(
-        "no input connection of its own: reading input through Qt's");
+    mReportError("no input connection of its own: reading input through Qt's");
     return desktop;
   }
   rawEvents_ = hasRawEvents(own_);
