@@ -22,12 +22,12 @@ ProgressWindow::ProgressWindow(const Menu* menu, QWidget* parent)
 
 void ProgressWindow::reload() {
   std::string path = mTraceFile();
-  TraceLog log = mReadTrace(path);
+  TraceLog log = readTrace(path);
   const Menu* menu = menu_;
-  Progress progress = mProgressOf(log, [menu](const std::string& digits) {
-    return mLabelPath(menu, digits);
+  Progress progress = progressOf(log, [menu](const std::string& digits) {
+    return labelPath(menu, digits);
   });
   delete charts_;
-  charts_ = mMakeProgressView(log, progress, QString::fromStdString(path));
+  charts_ = makeProgressView(log, progress, QString::fromStdString(path));
   layout_->insertWidget(0, charts_, 1);
 }

@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-struct Menu;
+#include "menu/marking_menu.h"
+
 class QVBoxLayout;
 
 class ProgressWindow : public QDialog {

@@ -44,7 +44,7 @@ int runStudy(const CommandLine& command, const Study& study, int& argc,
              char** argv) {
   if (!TrainerApp::prepareDisplay()) return 1;
   QApplication app(argc, argv);
-  platform::releaseDisplay();
+  releaseDisplay();
   QApplication::setApplicationName(QStringLiteral("Tarvel"));
   std::string participant = command.participant;
   if (participant.empty()) {

@@ -312,7 +312,7 @@ void StudyView::closing() {
 void StudyView::runTrial() {
   std::string error;
   bool logged = run_->runTrial(nullptr, &error);
-  platform::dropQueuedInput(swallowInput_);
+  dropQueuedInput(swallowInput_);
   if (!logged) {
     failure_ = q(error);
     std::fprintf(stderr, "tarvel: %s\n", error.c_str());

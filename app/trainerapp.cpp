@@ -9,7 +9,7 @@
 
 TrainerApp::TrainerApp(int& argc, char** argv) : QApplication(argc, argv) {
   // Qt has its own connection now.
-  platform::releaseDisplay();
+  releaseDisplay();
   setApplicationName(QStringLiteral("Tarvel"));
   // The settings key the program would keep things under; it keeps none.
   setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -25,7 +25,7 @@ bool TrainerApp::prepareDisplay() {
   if (!chosen && std::getenv("WAYLAND_DISPLAY"))
     setenv("QT_QPA_PLATFORM", "xcb", 1);
   const char* display = std::getenv("DISPLAY");
-  if (platform::holdDisplay()) return true;
+  if (holdDisplay()) return true;
   std::fprintf(stderr,
                "tarvel: no X display to run on (DISPLAY is %s).\n"
                "Tarvel draws its menus over the desktop and needs an X11 "

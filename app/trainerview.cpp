@@ -134,7 +134,7 @@ bool TrainerView::runOneScreen() {
 void TrainerView::runTrial() {
   bool lab = screen_ == LabAwaitPress;
   TrialOutcome outcome = runner_.run(lab ? &clock_ : nullptr);
-  platform::dropQueuedInput(swallowInput_);
+  dropQueuedInput(swallowInput_);
   bool hit = session_.score(outcome.value, outcome.pressToRelease);
   play(hit ? "IDW_RIGHT" : "IDW_WRONG");
   if (lab)

@@ -60,7 +60,7 @@ class TrainerView : public QWidget {
   bool runOneScreen();
   void runTrial();
 
-  platform::WindowPicture windowPicture_;
+  WindowPicture windowPicture_;
   Canvas canvas_;
   ScreenDrawing screens_{canvas_};
   LabClock clock_{screens_, canvas_, *this};

@@ -5,8 +5,6 @@
 
 #include "platform/desktop/x11_input.h"
 
-namespace platform {
-
 namespace {
 xcb_connection_t* heldDisplay = nullptr;
 }  // namespace
@@ -29,7 +27,7 @@ void releaseDisplay() {
 
 void WindowPicture::show(uintptr_t window, const QImage& picture, QRect area,
                          QPoint offset) {
-  xcb_connection_t* connection = desktopConnection();
+  xcb_connection_t* connection = tarvel::platform::desktopConnection();
   if (!connection || !window) return;
   if (pusher_.window() != xcb_window_t(window) || connection_ != connection) {
     connection_ = connection;
@@ -39,7 +37,7 @@ void WindowPicture::show(uintptr_t window, const QImage& picture, QRect area,
 }
 
 void waitForQueuedInput() {
-  xcb_connection_t* connection = desktopConnection();
+  xcb_connection_t* connection = tarvel::platform::desktopConnection();
   if (!connection) return;
   std::free(xcb_get_input_focus_reply(
       connection, xcb_get_input_focus(connection), nullptr));
@@ -51,5 +49,3 @@ void dropQueuedInput(bool& dropping) {
   QCoreApplication::processEvents();
   dropping = false;
 }
-
-}  // namespace platform

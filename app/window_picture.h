@@ -10,8 +10,6 @@
 
 #include "platform/desktop/x11_image.h"
 
-namespace platform {
-
 // Frames for one window, pushed over Qt's own X connection. It keeps server
 // resources on that connection between frames and frees them when it goes,
 // so it must go before the application and its connection do: make it a
@@ -23,7 +21,7 @@ class WindowPicture {
   void show(uintptr_t window, const QImage& picture, QRect area, QPoint offset);
 
  private:
-  X11ImagePusher pusher_;
+  tarvel::platform::X11ImagePusher pusher_;
   xcb_connection_t* connection_ = nullptr;  // the one pusher_ is attached to
 };
 
@@ -40,5 +38,3 @@ void waitForQueuedInput();
 // selection is over: takes them in with `dropping` set meanwhile, so that
 // the handlers drop them rather than read them as new input.
 void dropQueuedInput(bool& dropping);
-
-}  // namespace platform

@@ -72,12 +72,12 @@ void SelectionByMark(benchmark::State& state) {
   platform::SimPlatform sim(1920, 1080);
   static int values[practiceItemCount];
   Menu* root = buildPracticeMenu(values);
-  platform::Gesture g = platform::Gesture()
-                            .press(cx, cy)
-                            .moveTo(cx + 100, cy, 120)
-                            .moveTo(cx + 100, cy - 100, 120)
-                            .release();
-  for (auto _ : state) platform::playSelection(sim, root, g);
+  player::Gesture g = player::Gesture()
+                          .press(cx, cy)
+                          .moveTo(cx + 100, cy, 120)
+                          .moveTo(cx + 100, cy - 100, 120)
+                          .release();
+  for (auto _ : state) player::playSelection(sim, root, g);
 }
 BENCHMARK(SelectionByMark)->Unit(benchmark::kMicrosecond);
 
@@ -85,15 +85,15 @@ void SelectionByMenu(benchmark::State& state) {
   platform::SimPlatform sim(1920, 1080);
   static int values[practiceItemCount];
   Menu* root = buildPracticeMenu(values);
-  platform::Gesture g = platform::Gesture()
-                            .press(cx, cy)
-                            .rest(200)
-                            .moveTo(cx + 90, cy, 60)
-                            .rest(300)
-                            .moveTo(cx + 90, cy - 70, 60)
-                            .rest(50)
-                            .release();
-  for (auto _ : state) platform::playSelection(sim, root, g);
+  player::Gesture g = player::Gesture()
+                          .press(cx, cy)
+                          .rest(200)
+                          .moveTo(cx + 90, cy, 60)
+                          .rest(300)
+                          .moveTo(cx + 90, cy - 70, 60)
+                          .rest(50)
+                          .release();
+  for (auto _ : state) player::playSelection(sim, root, g);
 }
 BENCHMARK(SelectionByMenu)->Unit(benchmark::kMicrosecond);
 

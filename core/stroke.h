@@ -9,7 +9,7 @@
 
 inline constexpr int STROKE_CAPACITY = 128;
 
-struct StrokeBuffer {
+struct tarvel::StrokeBuffer {
   IntPoint points[STROKE_CAPACITY];
   float times[STROKE_CAPACITY];  // seconds since the press
   int32_t count;

@@ -38,7 +38,7 @@ void mInit(intptr_t, intptr_t window, intptr_t, intptr_t, intptr_t, intptr_t) {
   drawState.overlay = p.openOverlay();
   if (!drawState.overlay) {
     if (!reportedNoDisplay)
-      mReportError("no display: marking menus cannot be shown\n");
+      mReportError("no display: marking menus cannot be shown");
     reportedNoDisplay = true;
     drawState.screen = nullptr;
     return;

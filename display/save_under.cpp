@@ -48,7 +48,7 @@ bool fold(SaveStack* stack, platform::Surface* screen) {
   screen->copyIn(now, 0, 0);
   platform::deleteBitmap(now);
   if (!before) {
-    mReportError("can't save the screen under %dx%d at (0, 0)\n", w, h);
+    mReportError("can't save the screen under %dx%d at (0, 0)", w, h);
     return false;
   }
   push(stack, before, 0, 0, w, h);
@@ -81,8 +81,8 @@ void saveSpan(SaveStack* stack, int64_t left, int64_t top, int64_t right,
   int width = int(right - left), height = int(bottom - top);
   platform::Bitmap* copy = screen->copyOut(x, y, width, height);
   if (!copy) {
-    mReportError("can't save the screen under %dx%d at (%d, %d)\n", width,
-                 height, x, y);
+    mReportError("can't save the screen under %dx%d at (%d, %d)", width, height,
+                 x, y);
     return;
   }
   push(stack, copy, x, y, width, height);

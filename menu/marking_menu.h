@@ -24,12 +24,15 @@
 //   mPress(root, x, y);
 //   while (mButtonsDown()) { mMotion(root, px, py); mPoll(); }
 //   mRelease(root, px, py);
-//   mShowConfirmation(root);  /* wait */  mEraseConfirmation(root);
+//   mShowConfirmation(root);   // shows a mark's feedback 0.2 s, erases it
+//   mEraseConfirmation(root);  // erases it should it still be shown
 //   mShutdown();
 //   mGetResult(root, positions, labels, values, &last, &lastPos, &value);
 //
 // Conventions: positions are 0-based, item numbers (selections) are
-// position + 1 with 0 for none (the centre). Screen pixels, y downwards.
+// position + 1 with 0 for none (the centre). Coordinates are device pixels:
+// the X server's screen pixels (not Qt's logical pixels, which a scale
+// factor divides), y downwards.
 // Menus are allocated by the library and live until the program ends.
 // No call throws; bad input (NULL menu, position out of range) makes a call
 // do nothing or return NULL / 0.
@@ -37,19 +40,24 @@
 // Threads and state: the library keeps process-wide state (the overlay, the
 // drawing state, the selection being tracked, the trace file), so there is
 // one selection at a time, and every call comes from the thread that runs
-// the program's Qt application. Calls that wait:
+// the program's Qt application. On the desktop that application (a
+// QGuiApplication or QApplication on Qt's xcb platform) must exist before
+// mInit. Calls that wait:
 //   mInit               opens the overlay: under a millisecond over a
 //                       compositor; without one it copies the screen first
 //                       (tens of milliseconds on a large desktop).
 //   mButtonsDown        may sleep until input arrives or the selection's next
 //                       deadline, 10 ms at most: the loop above needs no
 //                       sleep of its own and costs almost no CPU.
-//   mShowConfirmation   shows a mark's feedback for 0.2 s, asleep meanwhile.
+//   mShowConfirmation   shows a mark's feedback for 0.2 s (the confirmation
+//                       time), asleep meanwhile, then erases it.
 //   mRelease            appends a line to the trace file when tracing is on.
 // The others return at once.
 #pragma once
 
 #include <cstdint>
+
+namespace tarvel {
 
 namespace platform {
 class Bitmap;
@@ -149,27 +157,67 @@ struct Menu {
   uint8_t regularWeight[MENU_SLOTS];  // neither flag: bold
 };
 
+// The library's timing, process-wide. The defaults are those below; a
+// program that changes nothing gets them.
+struct MarkingMenuSettings {
+  double initialPopupDelay;  // s, 0.15: rest after a press before the menu
+  double markingPopupDelay;  // s, 0.4: pause in a mark before its menus
+  double menuRestDelay;      // s, 0.2: rest that opens a submenu or backs up
+  double confirmationTime;   // s, 0.2: a mark's feedback stays this long
+  int32_t cascadeRestMs;     // ms, 100: rest on a list item before its
+                             // submenu cascades; 0 opens it at once
+};
+
+// How a selection may be made (mSetTechnique).
+inline constexpr int TECHNIQUE_MARKS_AND_MENUS = 0;
+inline constexpr int TECHNIQUE_MENU_ONLY = 1;
+inline constexpr int TECHNIQUE_MARKS_ONLY = 2;
+
+// Receives the library's reports (mSetReportHook).
+using ReportHook = void (*)(const char* message);
+
+}  // namespace tarvel
+
+#ifndef TARVEL_NO_GLOBAL_NAMES
+namespace platform = tarvel::platform;
+using tarvel::IntPoint;
+using tarvel::LABEL_CAPACITY;
+using tarvel::MarkingMenuSettings;
+using tarvel::Menu;
+using tarvel::MENU_SLOTS;
+using tarvel::RADIAL_SLOTS;
+using tarvel::Rect;
+using tarvel::ReportHook;
+using tarvel::SAVE_STACK_CAPACITY;
+using tarvel::SaveStack;
+using tarvel::StrokeBuffer;
+using tarvel::TECHNIQUE_MARKS_AND_MENUS;
+using tarvel::TECHNIQUE_MARKS_ONLY;
+using tarvel::TECHNIQUE_MENU_ONLY;
+#endif
+
 // Building a tree ----------------------------------------------------------
 
 // A new root with 8 empty radial slots. NULL when memory runs out.
-Menu* mCreateMenu();
+tarvel::Menu* mCreateMenu();
 
 // A new menu hung from `position` of `menu`, titled with that slot's label
 // (add the item first). Replaces an earlier submenu of the slot. NULL when
 // menu is NULL or position is not below menu->itemCount; NULL, reported,
 // when the new menu would lie deeper than MENU_DEPTH_LIMIT levels.
-Menu* mNewSubmenu(Menu* menu, int position);
+tarvel::Menu* mNewSubmenu(tarvel::Menu* menu, int position);
 
 // Fills slot `position` (0..57). Labels over 48 characters are shortened:
 // paths keep their head and tail around "...", other text keeps its first 46
 // characters and "...". A slot gets at most one indicator per call (toggle
-// before choice). In a submenu of a list item, positions 0..7 become empty
-// placeholders. Does nothing for a NULL menu or label or a position out of
-// range.
-void mAddItem(Menu* menu, const char* label, int position, uintptr_t value,
-              uint8_t hasToggle, uint8_t toggleOn, uint8_t hasChoice,
-              uint8_t choiceOn, uint8_t enabled, uint8_t italic,
-              uint8_t regularWeight);
+// before choice); indicators are stored in the record for the client to
+// read back, and the menus do not draw them. In a submenu of a list item,
+// positions 0..7 become empty placeholders. Does nothing for a NULL menu or
+// label or a position out of range.
+void mAddItem(tarvel::Menu* menu, const char* label, int position,
+              uintptr_t value, uint8_t hasToggle, uint8_t toggleOn,
+              uint8_t hasChoice, uint8_t choiceOn, uint8_t enabled,
+              uint8_t italic, uint8_t regularWeight);
 
 // Walks the selected path from the root and returns the number of entries
 // written: one per level, never more than the tree's depth nor
@@ -177,8 +225,8 @@ void mAddItem(Menu* menu, const char* label, int position, uintptr_t value,
 // without a selection is written as position -1, label "Center", value 0 and
 // ends the walk. *value is the client value of the last item when it is
 // enabled and has no submenu, else 0. Every output may be NULL.
-int mGetResult(Menu* menu, int* positions, const char** labels,
-               uintptr_t* values, Menu** lastMenu, int* lastPosition,
+int mGetResult(tarvel::Menu* menu, int* positions, const char** labels,
+               uintptr_t* values, tarvel::Menu** lastMenu, int* lastPosition,
                uintptr_t* value);
 
 // One selection ------------------------------------------------------------
@@ -189,27 +237,32 @@ int mGetResult(Menu* menu, int* positions, const char** labels,
 void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3, intptr_t a4,
            intptr_t a5);
 
-// Takes the overlay down and releases what it held. Harmless without mInit.
+// Ends the selection's use of the overlay and releases what it held. Over a
+// compositor the window stays, shrunk, so that the next menu is not faded
+// in. Harmless without mInit.
 void mShutdown();
 
 // Starts a selection at screen point (x, y) on a root menu: clears the
 // stroke and arms the 0.15 s popup timer.
-void mPress(Menu* menu, int x, int y);
+void mPress(tarvel::Menu* menu, int x, int y);
 
 // Gives the pointer position: records and inks the mark, or follows the
 // highlight of the shown menus.
-void mMotion(Menu* menu, int x, int y);
+void mMotion(tarvel::Menu* menu, int x, int y);
 
 // Fires the popup timer when the pointer has rested long enough.
 void mPoll();
 
 // Ends the selection: by the shown menus' highlight, or by interpreting the
 // mark when no menu was shown. Writes a trace line when tracing is on.
-void mRelease(Menu* menu, int x, int y);
+void mRelease(tarvel::Menu* menu, int x, int y);
 
-// Shows the feedback of a mark selection (about 0.2 s), then its erasure.
-void mShowConfirmation(Menu* menu);
-void mEraseConfirmation(Menu* menu);
+// Shows the feedback of a mark selection (the ideal mark of the chosen
+// path) for the confirmation time, 0.2 s, and erases it before returning.
+// Nothing for a selection made in a list or of nothing.
+void mShowConfirmation(tarvel::Menu* menu);
+// Erases that feedback should it still be shown; harmless when it is not.
+void mEraseConfirmation(tarvel::Menu* menu);
 
 // True while any mouse button is held.
 bool mButtonsDown();
@@ -229,31 +282,20 @@ int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
 
 // Settings -----------------------------------------------------------------
 
-// The library's timing, process-wide. The defaults are those below; a
-// program that changes nothing gets them.
-struct MarkingMenuSettings {
-  double initialPopupDelay;  // s, 0.15: rest after a press before the menu
-  double markingPopupDelay;  // s, 0.4: pause in a mark before its menus
-  double menuRestDelay;      // s, 0.2: rest that opens a submenu or backs up
-  double confirmationTime;   // s, 0.2: a mark's feedback stays this long
-  int32_t cascadeRestMs;     // ms, 100: rest on a list item before its
-                             // submenu cascades; 0 opens it at once
-};
+// The timing in force is a MarkingMenuSettings (above).
 
 // Copies the settings in force into *settings. Does nothing for NULL.
-void mGetSettings(MarkingMenuSettings* settings);
+void mGetSettings(tarvel::MarkingMenuSettings* settings);
 // Puts *settings in force for the selections that start from now on.
 // Returns 1; 0, reported, with nothing changed, for NULL or for any value
 // out of range: negative, not a number, or over 60 s (60000 ms).
-int mSetSettings(const MarkingMenuSettings* settings);
+int mSetSettings(const tarvel::MarkingMenuSettings* settings);
 
 // How a selection may be made. Marks and menus (the default): the menu
 // pops up after a rest, or a mark is drawn without it. Menu only: the menu
 // pops up at the press. Marks only: no menu ever pops up; the release
-// reads the mark.
-inline constexpr int TECHNIQUE_MARKS_AND_MENUS = 0;
-inline constexpr int TECHNIQUE_MENU_ONLY = 1;
-inline constexpr int TECHNIQUE_MARKS_ONLY = 2;
+// reads the mark. TECHNIQUE_MARKS_AND_MENUS, TECHNIQUE_MENU_ONLY,
+// TECHNIQUE_MARKS_ONLY.
 // Returns 1; 0, reported, with nothing changed, for another value.
 int mSetTechnique(int technique);
 int mGetTechnique();
@@ -280,9 +322,8 @@ int mGetTechnique();
 //   index out of bounds, inserting outside a list, equal points
 //                                                        (a stroke or mark
 //                                                         beyond capacity)
-using ReportHook = void (*)(const char* message);
 // Installs `hook` (NULL: standard error again); returns the previous one.
-ReportHook mSetReportHook(ReportHook hook);
+tarvel::ReportHook mSetReportHook(tarvel::ReportHook hook);
 
 // The trace file: one line per selection is appended to "user.trc" in the
 // directory named by the environment variable TARVEL_TRACE_DIR, or else in

@@ -9,7 +9,7 @@
 
 #include <sys/mman.h>
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 
@@ -462,4 +462,4 @@ void ImageSurface::present(const QRect&) {}
 
 void ImageSurface::settle() { endPainting(); }
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -21,7 +21,7 @@
 
 #include "platform/platform.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 // Only the part of a copy that lay on the surface is kept: `offset` is where
 // it starts from the corner the copy was asked for, and `origin` is where
@@ -107,4 +107,4 @@ class ImageSurface : public Surface {
 
 QRgb toQRgb(Colour c);
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -2,7 +2,7 @@
 
 #include "platform/desktop/desktop_platform.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 Platform* installed = nullptr;
@@ -37,4 +37,4 @@ void announceGoing(Platform* going) {
     if (h) h(going);
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -10,7 +10,7 @@
 
 #include "menu/marking_menu.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 // 0x00BBGGRR, as the library stores colours.
 using Colour = uint32_t;
@@ -175,4 +175,4 @@ Platform& current();
 // default). Pass NULL to go back to the desktop platform.
 Platform* install(Platform* p);
 
-}  // namespace platform
+}  // namespace tarvel::platform

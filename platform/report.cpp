@@ -13,9 +13,7 @@ ReportHook reportHook = nullptr;
 // Without a hook a report goes to standard error as one line, prefixed with
 // the program's name like any command-line tool's message.
 void toStandardError(const char* message) {
-  size_t n = std::strlen(message);
-  const char* end = n > 0 && message[n - 1] == '\n' ? "" : "\n";
-  std::fprintf(stderr, "%s: %s%s", program_invocation_short_name, message, end);
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, message);
 }
 
 }  // namespace
@@ -27,6 +25,11 @@ void mReportError(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(message, sizeof message, format, args);
   va_end(args);
+  // A report is one line whoever receives it: the receiver adds the line
+  // ending, so the message carries none.
+  size_t n = std::strlen(message);
+  while (n > 0 && (message[n - 1] == '\n' || message[n - 1] == '\r'))
+    message[--n] = '\0';
   (reportHook ? reportHook : toStandardError)(message);
 }
 

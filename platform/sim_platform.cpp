@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 
@@ -174,4 +174,4 @@ void SimPlatform::playSound(const char* name, const void*, size_t,
   sounds_.push_back(std::string(synchronous ? "!" : "") + (name ? name : ""));
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

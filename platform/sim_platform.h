@@ -11,7 +11,7 @@
 #include "platform/image_surface.h"
 #include "platform/platform.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 class SimPlatform : public Platform {
  public:
@@ -93,4 +93,4 @@ class SimPlatform : public Platform {
   bool overlayOpen_ = false;
 };
 
-}  // namespace platform
+}  // namespace tarvel::platform

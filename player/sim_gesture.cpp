@@ -2,7 +2,7 @@
 
 #include "core/menu_tree.h"
 
-namespace platform {
+namespace player {
 
 Gesture::Gesture(int reportHz)
     : reportMs_(reportHz > 0 && reportHz <= 1000 ? uint32_t(1000 / reportHz)
@@ -126,4 +126,4 @@ SelectionOutcome playSelection(SimPlatform& sim, Menu* root,
   return out;
 }
 
-}  // namespace platform
+}  // namespace player

@@ -8,7 +8,11 @@
 
 #include "platform/sim_platform.h"
 
-namespace platform {
+namespace player {
+
+using tarvel::Menu;
+using tarvel::platform::InputState;
+using tarvel::platform::SimPlatform;
 
 // Pointer positions and button state over virtual time. The pointer moves
 // in straight lines at constant speed and reports its position `reportHz`
@@ -52,7 +56,8 @@ struct SelectionOutcome {
 
 // mInit, mPress, then mMotion and mPoll once per virtual millisecond while
 // mButtonsDown(), up to and including the pass that reads Escape, mRelease,
-// mShowConfirmation, a 100 ms wait, mEraseConfirmation, mShutdown and
+// mShowConfirmation (the mark's feedback, shown and erased), a 100 ms wait
+// as the trainer's trials keep, mEraseConfirmation, mShutdown and
 // mGetResult. `afterPoll`, when given, runs after every mPoll, as a client's
 // own work would.
 SelectionOutcome playSelection(SimPlatform& sim, Menu* root,
@@ -60,4 +65,4 @@ SelectionOutcome playSelection(SimPlatform& sim, Menu* root,
                                void (*afterPoll)(void*) = nullptr,
                                void* context = nullptr);
 
-}  // namespace platform
+}  // namespace player

@@ -7,7 +7,7 @@
 #include "core/hit_test.h"
 #include "player/sim_gesture.h"
 
-namespace platform {
+namespace player {
 
 namespace {
 
@@ -267,4 +267,4 @@ uint32_t SimParticipant::answer(SimPlatform& sim, const Menu* root,
   return reaction;
 }
 
-}  // namespace platform
+}  // namespace player

@@ -9,7 +9,11 @@
 #include "menu/marking_menu.h"
 #include "platform/sim_platform.h"
 
-namespace platform {
+namespace player {
+
+using tarvel::Menu;
+using tarvel::platform::InputState;
+using tarvel::platform::SimPlatform;
 
 struct ParticipantStyle {
   double noiseDegrees = 0;  // standard deviation of each leg's direction
@@ -37,4 +41,4 @@ class SimParticipant {
   ParticipantStyle style_;
 };
 
-}  // namespace platform
+}  // namespace player

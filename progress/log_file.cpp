@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-bool mReadLogFile(const std::string& path, std::string* text,
-                  std::string* error) {
+bool readLogFile(const std::string& path, std::string* text,
+                 std::string* error) {
   text->clear();
   // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);

@@ -12,5 +12,5 @@ inline constexpr size_t maxLogBytes = size_t(256) << 20;
 // The whole of the regular file at `path`. False, with the reason in
 // `error` ("No such file or directory", "not a regular file", ...), for
 // anything else; never waits for a writer.
-bool mReadLogFile(const std::string& path, std::string* text,
-                  std::string* error);
+bool readLogFile(const std::string& path, std::string* text,
+                 std::string* error);

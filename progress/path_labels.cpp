@@ -31,7 +31,7 @@ bool labelFrom(const Menu* menu, const std::string& digits, size_t at,
 
 }  // namespace
 
-std::string mLabelPath(const Menu* root, const std::string& digits) {
+std::string labelPath(const Menu* root, const std::string& digits) {
   if (digits.empty() ||
       digits.find_first_not_of("0123456789") != std::string::npos)
     return std::string();

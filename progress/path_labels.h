@@ -10,7 +10,7 @@
 // digits, read so that every level names an item and the digits run out at
 // the last; "10" is "Food > (nothing)". Empty when the path names nothing in
 // `root`.
-std::string mLabelPath(const Menu* root, const std::string& digits);
+std::string labelPath(const Menu* root, const std::string& digits);
 
 // The last label of a path that ends without a selection.
 inline constexpr const char* nothingLabel = "(nothing)";

@@ -93,7 +93,7 @@ QChartView* timeChart(const Progress& p) {
   }
   chart->addSeries(each);
   chart->addSeries(median);
-  return mChartWithAxes(
+  return chartWithAxes(
       chart, countAxis("selection", int(std::max<size_t>(p.seconds.size(), 1))),
       valueAxis("seconds", top * 1.1, "%.1f"));
 }
@@ -105,10 +105,10 @@ QChartView* shareChart(const Progress& p) {
     *marks << 100 * share;
     *menus << 100 * (1 - share);
   }
-  return mChartWithAxes(barChart("Marks and menu selections",
-                                 new QPercentBarSeries, {marks, menus}),
-                        blockAxis(p.markShare.size(), p.blockSize),
-                        valueAxis("%", 100, "%d"));
+  return chartWithAxes(barChart("Marks and menu selections",
+                                new QPercentBarSeries, {marks, menus}),
+                       blockAxis(p.markShare.size(), p.blockSize),
+                       valueAxis("%", 100, "%d"));
 }
 
 QChartView* slipChart(const Progress& p) {
@@ -120,10 +120,10 @@ QChartView* slipChart(const Progress& p) {
     *corrected << p.corrected[b];
     top = std::max({top, p.nothing[b], p.corrected[b]});
   }
-  return mChartWithAxes(barChart("Selections of nothing, and corrected ones",
-                                 new QBarSeries, {nothing, corrected}),
-                        blockAxis(p.nothing.size(), p.blockSize),
-                        countAxis("selections", top));
+  return chartWithAxes(barChart("Selections of nothing, and corrected ones",
+                                new QBarSeries, {nothing, corrected}),
+                       blockAxis(p.nothing.size(), p.blockSize),
+                       countAxis("selections", top));
 }
 
 QChartView* itemChart(const Progress& p) {
@@ -147,7 +147,7 @@ QChartView* itemChart(const Progress& p) {
   QFont small = y->labelsFont();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   y->setLabelsFont(small);
-  return mChartWithAxes(
+  return chartWithAxes(
       barChart("Items: chosen by mark or by menu",
                new QHorizontalStackedBarSeries, {marks, menus}),
       countAxis("selections", top), y);
@@ -172,8 +172,8 @@ QString skippedNote(const TraceLog& log) {
 
 }  // namespace
 
-QChartView* mChartWithAxes(QChart* chart, QAbstractAxis* bottom,
-                           QAbstractAxis* left) {
+QChartView* chartWithAxes(QChart* chart, QAbstractAxis* bottom,
+                          QAbstractAxis* left) {
   chart->addAxis(bottom, Qt::AlignBottom);
   chart->addAxis(left, Qt::AlignLeft);
   for (QAbstractSeries* s : chart->series()) {
@@ -183,7 +183,7 @@ QChartView* mChartWithAxes(QChart* chart, QAbstractAxis* bottom,
   return viewOf(chart);
 }
 
-QImage mRenderOffScreen(QWidget* view, QSize size) {
+QImage renderOffScreen(QWidget* view, QSize size) {
   view->resize(size);
   view->setAttribute(Qt::WA_DontShowOnScreen);
   view->show();
@@ -192,8 +192,8 @@ QImage mRenderOffScreen(QWidget* view, QSize size) {
   return picture;
 }
 
-QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
-                           const QString& tracePath, QWidget* parent) {
+QWidget* makeProgressView(const TraceLog& log, const Progress& progress,
+                          const QString& tracePath, QWidget* parent) {
   auto* view = new QWidget(parent);
   view->setAutoFillBackground(true);
   auto* layout = new QVBoxLayout(view);
@@ -238,7 +238,7 @@ QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
   return view;
 }
 
-QImage mRenderProgress(const TraceLog& log, const Progress& progress,
-                       const QString& tracePath, QSize size) {
-  return mRenderOffScreen(mMakeProgressView(log, progress, tracePath), size);
+QImage renderProgress(const TraceLog& log, const Progress& progress,
+                      const QString& tracePath, QSize size) {
+  return renderOffScreen(makeProgressView(log, progress, tracePath), size);
 }

@@ -14,15 +14,15 @@
 
 // A widget with the four charts of `log`, read from `tracePath`, or with
 // a message saying why there are none and how tracing is turned on.
-QWidget* mMakeProgressView(const TraceLog& log, const Progress& progress,
-                           const QString& tracePath, QWidget* parent = nullptr);
+QWidget* makeProgressView(const TraceLog& log, const Progress& progress,
+                          const QString& tracePath, QWidget* parent = nullptr);
 // The same widget drawn into a picture of `size`.
-QImage mRenderProgress(const TraceLog& log, const Progress& progress,
-                       const QString& tracePath, QSize size);
+QImage renderProgress(const TraceLog& log, const Progress& progress,
+                      const QString& tracePath, QSize size);
 
 // `chart` with every series on the two axes, in a view ready for a layout.
-QChartView* mChartWithAxes(QChart* chart, QAbstractAxis* bottom,
-                           QAbstractAxis* left);
+QChartView* chartWithAxes(QChart* chart, QAbstractAxis* bottom,
+                          QAbstractAxis* left);
 // `view` laid out at `size` and drawn into a picture without being shown,
 // so that no display is needed; the view is deleted.
-QImage mRenderOffScreen(QWidget* view, QSize size);
+QImage renderOffScreen(QWidget* view, QSize size);

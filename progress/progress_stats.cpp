@@ -5,7 +5,7 @@
 
 #include "progress/path_labels.h"
 
-double mMedian(const std::vector<double>& values, size_t from, size_t to) {
+double median(const std::vector<double>& values, size_t from, size_t to) {
   if (from >= to || to > values.size()) return 0;
   std::vector<double> part(values.begin() + std::ptrdiff_t(from),
                            values.begin() + std::ptrdiff_t(to));
@@ -28,7 +28,7 @@ bool endsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller) {
+Progress progressOf(const TraceLog& log, const PathLabeller& labeller) {
   Progress p;
   const auto& records = log.records;
   // Each path is named once; a path the tree reads as ending without a
@@ -37,22 +37,22 @@ Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller) {
   for (const TraceRecord& r : records)
     if (!labels.count(r.path))
       labels[r.path] = labeller ? labeller(r.path) : std::string();
-  auto choseNothing = [&](const TraceRecord& r) {
-    return mChoseNothing(r) || endsWith(labels[r.path], nothingLabel);
+  auto selectedNothing = [&](const TraceRecord& r) {
+    return choseNothing(r) || endsWith(labels[r.path], nothingLabel);
   };
   for (size_t i = 0; i < records.size(); i++) {
     p.seconds.push_back(records[i].duration);
     size_t from = i + 1 >= size_t(movingMedianWindow)
                       ? i + 1 - size_t(movingMedianWindow)
                       : 0;
-    p.medianSeconds.push_back(mMedian(p.seconds, from, i + 1));
+    p.medianSeconds.push_back(median(p.seconds, from, i + 1));
   }
   for (size_t start = 0; start < records.size(); start += size_t(p.blockSize)) {
     size_t end = std::min(records.size(), start + size_t(p.blockSize));
     int marks = 0, nothing = 0, corrected = 0;
     for (size_t i = start; i < end; i++) {
       marks += records[i].byMenu ? 0 : 1;
-      nothing += choseNothing(records[i]) ? 1 : 0;
+      nothing += selectedNothing(records[i]) ? 1 : 0;
       corrected += records[i].backUps > 0 || records[i].changes > 0 ? 1 : 0;
     }
     p.markShare.push_back(double(marks) / double(end - start));
@@ -61,7 +61,7 @@ Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller) {
   }
   std::map<std::string, ItemUse> uses;
   for (const TraceRecord& r : records) {
-    if (choseNothing(r)) continue;
+    if (selectedNothing(r)) continue;
     ItemUse& use = uses[r.path];
     use.path = r.path;
     (r.byMenu ? use.byMenu : use.byMark)++;

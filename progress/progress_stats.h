@@ -33,6 +33,6 @@ using PathLabeller = std::function<std::string(const std::string& path)>;
 
 inline constexpr int movingMedianWindow = 9;
 
-Progress mProgressOf(const TraceLog& log, const PathLabeller& labeller = {});
+Progress progressOf(const TraceLog& log, const PathLabeller& labeller = {});
 // The median of values[from, to).
-double mMedian(const std::vector<double>& values, size_t from, size_t to);
+double median(const std::vector<double>& values, size_t from, size_t to);

@@ -65,7 +65,7 @@ QChartView* curveChart(const StudyFigures& study, const QString& title,
   left->setTickAnchor(0);
   left->setTickInterval(step);
   left->setRange(-step / 8, left->max() + step / 8);
-  return mChartWithAxes(chart, blockAxis(first, last), left);
+  return chartWithAxes(chart, blockAxis(first, last), left);
 }
 
 // Counts of one condition as a grid of cells, darker for more: the
@@ -221,7 +221,7 @@ class ConfusionGrid : public QWidget {
 
 }  // namespace
 
-QWidget* mMakeStudyView(const StudyFigures& study, QWidget* parent) {
+QWidget* makeStudyView(const StudyFigures& study, QWidget* parent) {
   auto* view = new QWidget(parent);
   view->setAutoFillBackground(true);
   auto* layout = new QVBoxLayout(view);
@@ -256,6 +256,6 @@ QWidget* mMakeStudyView(const StudyFigures& study, QWidget* parent) {
   return view;
 }
 
-QImage mRenderStudy(const StudyFigures& study, QSize size) {
-  return mRenderOffScreen(mMakeStudyView(study), size);
+QImage renderStudy(const StudyFigures& study, QSize size) {
+  return renderOffScreen(makeStudyView(study), size);
 }

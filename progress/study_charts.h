@@ -8,5 +8,5 @@
 
 #include "progress/study_stats.h"
 
-QWidget* mMakeStudyView(const StudyFigures& study, QWidget* parent = nullptr);
-QImage mRenderStudy(const StudyFigures& study, QSize size);
+QWidget* makeStudyView(const StudyFigures& study, QWidget* parent = nullptr);
+QImage renderStudy(const StudyFigures& study, QSize size);

@@ -24,7 +24,7 @@ std::string labelOf(const std::string& label, const std::string& path) {
 
 }  // namespace
 
-Interval mWilsonInterval(int hits, int trials) {
+Interval wilsonInterval(int hits, int trials) {
   Interval ci;
   if (trials <= 0) return ci;
   double n = trials, p = hits / n, z2 = z95 * z95;
@@ -37,7 +37,7 @@ Interval mWilsonInterval(int hits, int trials) {
   return ci;
 }
 
-Interval mMedianInterval(std::vector<double> values) {
+Interval medianInterval(std::vector<double> values) {
   Interval ci;
   int n = int(values.size());
   double tail = (1 - confidence) / 2;
@@ -54,7 +54,7 @@ Interval mMedianInterval(std::vector<double> values) {
   return ci;
 }
 
-Figures mFiguresOf(const std::vector<const TrialRow*>& rows) {
+Figures figuresOf(const std::vector<const TrialRow*>& rows) {
   Figures f;
   std::set<std::string> people;
   std::vector<double> ms;
@@ -74,13 +74,13 @@ Figures mFiguresOf(const std::vector<const TrialRow*>& rows) {
   f.hitRate = double(f.hits) / f.trials;
   f.markShare = double(marks) / f.trials;
   f.meanMs = sum / f.trials;
-  f.medianMs = mMedian(ms, 0, ms.size());
-  f.hitRateCi = mWilsonInterval(f.hits, f.trials);
-  f.medianMsCi = mMedianInterval(ms);
+  f.medianMs = median(ms, 0, ms.size());
+  f.hitRateCi = wilsonInterval(f.hits, f.trials);
+  f.medianMsCi = medianInterval(ms);
   return f;
 }
 
-StudyFigures mStudyFigures(const std::vector<TrialRow>& rows) {
+StudyFigures studyFigures(const std::vector<TrialRow>& rows) {
   StudyFigures s;
   using Key = std::tuple<std::string, std::string, int>;
   std::map<Key, std::vector<const TrialRow*>> cells, curves;
@@ -99,13 +99,13 @@ StudyFigures mStudyFigures(const std::vector<TrialRow>& rows) {
   s.studies.assign(studies.begin(), studies.end());
   for (const auto& [key, members] : cells)
     s.cells.push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key),
-                       mFiguresOf(members)});
+                       figuresOf(members)});
   for (const auto& [key, members] : curves)
     s.curves.push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key),
-                        mFiguresOf(members)});
+                        figuresOf(members)});
   for (const auto& [condition, members] : conditions) {
     s.conditions.push_back(
-        {allParticipants, condition, allBlocks, mFiguresOf(members)});
+        {allParticipants, condition, allBlocks, figuresOf(members)});
     Confusion c;
     c.condition = condition;
     std::set<std::string> targets, others;

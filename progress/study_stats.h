@@ -72,7 +72,7 @@ struct StudyFigures {
   int practiceRows = 0;              // left out
 };
 
-StudyFigures mStudyFigures(const std::vector<TrialRow>& rows);
-Figures mFiguresOf(const std::vector<const TrialRow*>& rows);
-Interval mWilsonInterval(int hits, int trials);
-Interval mMedianInterval(std::vector<double> values);
+StudyFigures studyFigures(const std::vector<TrialRow>& rows);
+Figures figuresOf(const std::vector<const TrialRow*>& rows);
+Interval wilsonInterval(int hits, int trials);
+Interval medianInterval(std::vector<double> values);

@@ -92,7 +92,7 @@ void summarise(const TraceLog& log, const Progress& p) {
               100.0 * marks / double(n), n - size_t(marks));
   std::printf("median seconds, first %d: %.2f, last %d: %.2f\n",
               movingMedianWindow,
-              mMedian(p.seconds, 0, std::min(n, size_t(movingMedianWindow))),
+              median(p.seconds, 0, std::min(n, size_t(movingMedianWindow))),
               movingMedianWindow, p.medianSeconds.back());
 }
 
@@ -115,14 +115,14 @@ bool savePng(const QImage& picture, const char* path) {
 // One trace, as tarvel-report has always reported it.
 int reportTrace(const char* trace, const char* csv, const char* png, QSize size,
                 int argc, char** argv) {
-  TraceLog log = mReadTrace(trace);
+  TraceLog log = readTrace(trace);
   if (!log.opened || !log.error.empty()) {
     std::fprintf(stderr, "tarvel-report: can't read %s: %s\n", trace,
                  log.error.c_str());
     return 1;
   }
   nameSkipped(trace, log.skippedLines);
-  Progress progress = mProgressOf(log);
+  Progress progress = progressOf(log);
   if (csv && !writeCsv(log, csv)) {
     std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
                  std::strerror(errno));
@@ -130,7 +130,7 @@ int reportTrace(const char* trace, const char* csv, const char* png, QSize size,
   }
   if (png && !savePng(drawn(argc, argv,
                             [&] {
-                              return mRenderProgress(
+                              return renderProgress(
                                   log, progress, QString::fromLocal8Bit(trace),
                                   size);
                             }),
@@ -221,7 +221,7 @@ bool writeStudyCsv(const StudyFigures& study, const char* path) {
       std::string block = c.block == allBlocks ? "NA" : std::to_string(c.block);
       std::fprintf(
           out, "%s,%s,%s,%d,%d,%d,%s,%s,%s,%s,%s,%s,%s,%s,%d\n",
-          mCsvField(c.participant).c_str(), mCsvField(c.condition).c_str(),
+          csvField(c.participant).c_str(), csvField(c.condition).c_str(),
           block.c_str(), f.participants, f.trials, f.hits,
           fixed(f.hitRate, 4).c_str(), fixed(f.hitRateCi.low, 4).c_str(),
           fixed(f.hitRateCi.high, 4).c_str(), fixed(f.medianMs, 1).c_str(),
@@ -256,7 +256,7 @@ int reportStudy(const std::vector<std::string>& files, const char* csv,
   std::vector<TrialRow> rows;
   int read = 0;
   for (const std::string& file : files) {
-    TrialLog log = mReadTrialLog(file);
+    TrialLog log = readTrialLog(file);
     if (!log.read) {
       std::fprintf(stderr, "tarvel-report: %s: %s; skipped\n", file.c_str(),
                    log.error.c_str());
@@ -270,7 +270,7 @@ int reportStudy(const std::vector<std::string>& files, const char* csv,
     std::fprintf(stderr, "tarvel-report: no study log could be read\n");
     return 1;
   }
-  StudyFigures study = mStudyFigures(rows);
+  StudyFigures study = studyFigures(rows);
   if (study.studies.size() > 1) {
     std::string names;
     for (const std::string& name : study.studies)
@@ -286,7 +286,7 @@ int reportStudy(const std::vector<std::string>& files, const char* csv,
     return 1;
   }
   if (png &&
-      !savePng(drawn(argc, argv, [&] { return mRenderStudy(study, size); }),
+      !savePng(drawn(argc, argv, [&] { return renderStudy(study, size); }),
                png))
     return 1;
   if (!csv && !png) printStudy(study);
@@ -346,20 +346,20 @@ int main(int argc, char** argv) {
       continue;
     }
     std::string text, why;
-    if (!mReadLogFile(arg, &text, &why)) {
+    if (!readLogFile(arg, &text, &why)) {
       std::fprintf(stderr, "tarvel-report: can't read %s: %s\n", arg.c_str(),
                    why.c_str());
       continue;
     }
     // A trace just begun is empty.
     bool empty = text.find_first_not_of(" \t\r\n") == std::string::npos;
-    LogKind kind = empty ? LogKind::trace : mLogKind(text);
+    LogKind kind = empty ? LogKind::trace : logKind(text);
     if (kind == LogKind::trace)
       traces.push_back(arg);
     else if (kind == LogKind::trials)
       studyLogs.push_back(arg);
     else
-      others.push_back(arg + " is " + mLogKindName(kind) +
+      others.push_back(arg + " is " + logKindName(kind) +
                        ", neither a trace nor a trials.csv");
   }
   for (const std::string& file : traces)
@@ -379,7 +379,7 @@ int main(int argc, char** argv) {
     return usage();
   }
   for (size_t i = 0; i < traces.size(); i++) {
-    TraceLog log = mReadTrace(traces[i]);
+    TraceLog log = readTrace(traces[i]);
     std::printf("%s%s:\n", i ? "\n" : "", traces[i].c_str());
     if (!log.opened) {
       std::fprintf(stderr, "tarvel-report: can't read %s: %s\n",
@@ -387,7 +387,7 @@ int main(int argc, char** argv) {
       continue;
     }
     nameSkipped(traces[i], log.skippedLines);
-    summarise(log, mProgressOf(log));
+    summarise(log, progressOf(log));
   }
   return 0;
 }

@@ -44,7 +44,7 @@ bool count(const std::string& token, char letter, int* out) {
 
 }  // namespace
 
-bool mParseTraceLine(const std::string& text, TraceRecord* record) {
+bool parseTraceLine(const std::string& text, TraceRecord* record) {
   std::istringstream fields(text);
   std::vector<std::string> tokens;
   for (std::string t; fields >> t;) tokens.push_back(t);
@@ -73,10 +73,10 @@ bool mParseTraceLine(const std::string& text, TraceRecord* record) {
   return true;
 }
 
-TraceLog mReadTrace(const std::string& path) {
+TraceLog readTrace(const std::string& path) {
   TraceLog log;
   std::string text;
-  if (!mReadLogFile(path, &text, &log.error)) return log;
+  if (!readLogFile(path, &text, &log.error)) return log;
   log.opened = true;
   size_t start = 0;
   for (int line = 1; start < text.size(); line++) {
@@ -87,7 +87,7 @@ TraceLog mReadTrace(const std::string& path) {
     std::string one =
         text.substr(start, ended ? end - start : std::string::npos);
     TraceRecord r;
-    if (ended && mParseTraceLine(one, &r)) {
+    if (ended && parseTraceLine(one, &r)) {
       r.line = line;
       log.records.push_back(r);
     } else {
@@ -98,6 +98,6 @@ TraceLog mReadTrace(const std::string& path) {
   return log;
 }
 
-bool mChoseNothing(const TraceRecord& record) {
+bool choseNothing(const TraceRecord& record) {
   return record.path.empty() || record.path[0] == '0';
 }

@@ -30,8 +30,8 @@ inline constexpr double maxPressTime = 1e10;  // seconds, exclusive
 
 // Reads one trace line (without its newline); false when it is no
 // selection line.
-bool mParseTraceLine(const std::string& text, TraceRecord* record);
+bool parseTraceLine(const std::string& text, TraceRecord* record);
 // Never waits on a FIFO or device: anything but a regular file is an error.
-TraceLog mReadTrace(const std::string& path);
+TraceLog readTrace(const std::string& path);
 // True when the selection chose nothing: its path is no item.
-bool mChoseNothing(const TraceRecord& record);
+bool choseNothing(const TraceRecord& record);

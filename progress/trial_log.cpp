@@ -1,6 +1,6 @@
 #include "progress/trial_log.h"
 
-std::string mCsvField(const std::string& text) {
+std::string csvField(const std::string& text) {
   // A row starting with '#' would read back as a comment line.
   if (text.find_first_of(",\"\r\n") == std::string::npos &&
       (text.empty() || text[0] != '#'))
@@ -13,18 +13,18 @@ std::string mCsvField(const std::string& text) {
   return quoted + '"';
 }
 
-std::string mTrialCsvLine(const TrialRow& r) {
+std::string trialCsvLine(const TrialRow& r) {
   auto flag = [](bool b) { return b ? std::string("1") : std::string("0"); };
   std::string line;
   bool first = true;
   for (const std::string& field :
-       {mCsvField(r.participant), mCsvField(r.study), mCsvField(r.condition),
+       {csvField(r.participant), csvField(r.study), csvField(r.condition),
         std::to_string(r.block), std::to_string(r.trial), flag(r.practice),
-        mCsvField(r.targetPath), mCsvField(r.targetLabel),
-        mCsvField(r.chosenPath), mCsvField(r.chosenLabel), flag(r.hit),
-        flag(r.byMark), flag(r.markAhead), std::to_string(r.backUps),
-        std::to_string(r.changes), mCsvField(r.targetShownAt),
-        std::to_string(r.reactionMs), std::to_string(r.selectionMs)}) {
+        csvField(r.targetPath), csvField(r.targetLabel), csvField(r.chosenPath),
+        csvField(r.chosenLabel), flag(r.hit), flag(r.byMark), flag(r.markAhead),
+        std::to_string(r.backUps), std::to_string(r.changes),
+        csvField(r.targetShownAt), std::to_string(r.reactionMs),
+        std::to_string(r.selectionMs)}) {
     if (!first) line += ',';
     first = false;
     line += field;
@@ -32,8 +32,8 @@ std::string mTrialCsvLine(const TrialRow& r) {
   return line + '\n';
 }
 
-std::string mStrokeCsvLine(const StrokeRow& r) {
-  return mCsvField(r.participant) + ',' + mCsvField(r.condition) + ',' +
+std::string strokeCsvLine(const StrokeRow& r) {
+  return csvField(r.participant) + ',' + csvField(r.condition) + ',' +
          std::to_string(r.block) + ',' + std::to_string(r.trial) + ',' +
          std::to_string(r.tMs) + ',' + std::to_string(r.x) + ',' +
          std::to_string(r.y) + '\n';

@@ -46,7 +46,7 @@ struct StrokeRow {
 
 // A CSV field: quoted when it holds a comma, a quote or a line break, or
 // starts with '#'.
-std::string mCsvField(const std::string& text);
+std::string csvField(const std::string& text);
 // One row, with its newline.
-std::string mTrialCsvLine(const TrialRow& row);
-std::string mStrokeCsvLine(const StrokeRow& row);
+std::string trialCsvLine(const TrialRow& row);
+std::string strokeCsvLine(const StrokeRow& row);

@@ -52,7 +52,7 @@ bool wholeNumber(const std::string& field, long long limit, long long* out) {
 
 }  // namespace
 
-LogKind mLogKind(const std::string& text) {
+LogKind logKind(const std::string& text) {
   int lines = 0;
   size_t pos = firstRowAt(text, 0, &lines);
   if (pos >= text.size()) return LogKind::other;
@@ -60,7 +60,7 @@ LogKind mLogKind(const std::string& text) {
   std::string problem;
   bool cut = false;
   size_t at = pos;
-  if (mCsvRecord(text, &at, &lines, &fields, &problem, &cut)) {
+  if (csvRecord(text, &at, &lines, &fields, &problem, &cut)) {
     static const std::vector<std::string> trials = columnsOf(trialColumns);
     static const std::vector<std::string> strokes = columnsOf(strokeColumns);
     // A trials.csv with columns missing still reads as one, so that what
@@ -78,14 +78,14 @@ LogKind mLogKind(const std::string& text) {
   for (int line = 0; line < 5 && pos < text.size(); line++) {
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) break;
-    if (mParseTraceLine(text.substr(pos, end - pos), nullptr))
+    if (parseTraceLine(text.substr(pos, end - pos), nullptr))
       return LogKind::trace;
     pos = end + 1;
   }
   return LogKind::other;
 }
 
-const char* mLogKindName(LogKind kind) {
+const char* logKindName(LogKind kind) {
   switch (kind) {
     case LogKind::trials:
       return "a trials.csv";
@@ -99,9 +99,9 @@ const char* mLogKindName(LogKind kind) {
   return "no log";
 }
 
-bool mCsvRecord(const std::string& text, size_t* pos, int* lines,
-                std::vector<std::string>* fields, std::string* problem,
-                bool* cut) {
+bool csvRecord(const std::string& text, size_t* pos, int* lines,
+               std::vector<std::string>* fields, std::string* problem,
+               bool* cut) {
   fields->clear();
   *cut = false;
   size_t i = *pos;
@@ -180,16 +180,16 @@ bool mCsvRecord(const std::string& text, size_t* pos, int* lines,
   }
 }
 
-TrialLog mParseTrialLog(const std::string& text) {
+TrialLog parseTrialLog(const std::string& text) {
   TrialLog log;
-  LogKind kind = mLogKind(text);
+  LogKind kind = logKind(text);
   if (kind != LogKind::trials) {
     if (text.empty())
       log.error = "empty";
     else if (kind == LogKind::other)
       log.error = "not a trials.csv: no header row naming its columns";
     else
-      log.error = std::string(mLogKindName(kind)) + ", not a trials.csv";
+      log.error = std::string(logKindName(kind)) + ", not a trials.csv";
     return log;
   }
   if (text.compare(0, 1, "#") == 0) {
@@ -204,7 +204,7 @@ TrialLog mParseTrialLog(const std::string& text) {
   std::vector<std::string> header;
   std::string problem;
   bool cut = false;
-  mCsvRecord(text, &pos, &lines, &header, &problem, &cut);
+  csvRecord(text, &pos, &lines, &header, &problem, &cut);
   if (cut) {
     log.error = "the header row is cut short";
     return log;
@@ -232,7 +232,7 @@ TrialLog mParseTrialLog(const std::string& text) {
     pos = firstRowAt(text, pos, &lines);
     if (pos >= text.size()) break;
     int line = lines + 1;
-    if (!mCsvRecord(text, &pos, &lines, &f, &problem, &cut)) {
+    if (!csvRecord(text, &pos, &lines, &f, &problem, &cut)) {
       if (cut) {
         log.cutLine = line;
         break;
@@ -303,12 +303,12 @@ TrialLog mParseTrialLog(const std::string& text) {
   return log;
 }
 
-TrialLog mReadTrialLog(const std::string& path) {
+TrialLog readTrialLog(const std::string& path) {
   std::string text, error;
-  if (!mReadLogFile(path, &text, &error)) {
+  if (!readLogFile(path, &text, &error)) {
     TrialLog log;
     log.error = error;
     return log;
   }
-  return mParseTrialLog(text);
+  return parseTrialLog(text);
 }

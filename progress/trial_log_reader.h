@@ -12,17 +12,17 @@
 // file, or the selection lines of a trace.
 enum class LogKind { trials, strokes, trace, other };
 
-LogKind mLogKind(const std::string& text);
+LogKind logKind(const std::string& text);
 // "a trials.csv", "a strokes.csv", "a trace file", "no log".
-const char* mLogKindName(LogKind kind);
+const char* logKindName(LogKind kind);
 
 // One record of RFC 4180 CSV (quotes doubled, quoted line breaks) from
 // text[*pos], which moves past it and its line break. `lines` counts the
 // line breaks passed. False with `problem` set for a malformed record, or
 // `cut` when the text ends before the record does.
-bool mCsvRecord(const std::string& text, size_t* pos, int* lines,
-                std::vector<std::string>* fields, std::string* problem,
-                bool* cut);
+bool csvRecord(const std::string& text, size_t* pos, int* lines,
+               std::vector<std::string>* fields, std::string* problem,
+               bool* cut);
 
 struct RefusedRow {
   int line = 0;        // 1-based, where the row starts
@@ -43,6 +43,6 @@ inline constexpr size_t maxCsvRecordBytes = 64 * 1024;
 // Nothing a person does in one trial takes longer.
 inline constexpr long long maxTrialMs = 24LL * 60 * 60 * 1000;
 
-TrialLog mReadTrialLog(const std::string& path);
+TrialLog readTrialLog(const std::string& path);
 // The same from the file's text.
-TrialLog mParseTrialLog(const std::string& text);
+TrialLog parseTrialLog(const std::string& text);

@@ -39,9 +39,9 @@ bool mRunPilot(const Study& study, const PilotOptions& options,
     setup.wallStart = options.wallStart;
     StudyRun run;
     if (!run.start(study, setup, error, &menus)) return false;
-    platform::ParticipantStyle style;
+    player::ParticipantStyle style;
     style.noiseDegrees = options.noiseDegrees;
-    platform::SimParticipant person(
+    player::SimParticipant person(
         uint64_t(study.design.seed) * 1000003u + uint64_t(k), style);
     while (!run.done()) {
       run.targetShown();

@@ -3,8 +3,9 @@
 #include "platform/platform.h"
 
 namespace {
-// The confirmation of a mark stays up while it is shown, and this much
-// longer before it is erased.
+// A pause after the confirmation before the overlay goes. The mark's
+// feedback is gone by then: mShowConfirmation shows it for the
+// confirmation time and erases it.
 constexpr uint32_t confirmationPauseMs = 100;
 }  // namespace
 

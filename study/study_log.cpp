@@ -134,10 +134,10 @@ bool StudyLog::write(const TrialRow& trial,
                      const std::vector<StrokeRow>& strokes,
                      std::string* error) {
   std::string samples;
-  for (const StrokeRow& s : strokes) samples += mStrokeCsvLine(s);
+  for (const StrokeRow& s : strokes) samples += strokeCsvLine(s);
   // The samples first: a trial counts as logged once its row is there.
   if (!append(strokes_, samples, "strokes.csv", error) ||
-      !append(trials_, mTrialCsvLine(trial), "trials.csv", error))
+      !append(trials_, trialCsvLine(trial), "trials.csv", error))
     return false;
   trialsWritten_++;
   lastTrial_ = "condition " + trial.condition + ", " +
@@ -164,7 +164,7 @@ std::vector<LoggedTrial> mLoggedTrials(const std::string& output,
     fs::path dir = base / ("session-" + std::to_string(n));
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) break;
-    TrialLog file = mReadTrialLog((dir / "trials.csv").string());
+    TrialLog file = readTrialLog((dir / "trials.csv").string());
     // Two IDs may share a folder name ("P 1" and "P_1"); only this one's
     // rows count.
     for (const TrialRow& r : file.rows)

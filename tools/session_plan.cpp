@@ -49,7 +49,7 @@ void click(TrainerView& view, QPoint at) {
 void passTrial(platform::SimPlatform& sim, TrainerView& view) {
   QPoint at = view.layout().panel.rect().center();
   QPoint onScreen = view.mapToGlobal(at);
-  platform::Gesture().press(onScreen.x(), onScreen.y()).release().playOn(sim);
+  player::Gesture().press(onScreen.x(), onScreen.y()).release().playOn(sim);
   click(view, at);
   sim.setInputScript(nullptr);
   view.runScreen();  // the lamp

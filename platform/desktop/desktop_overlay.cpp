@@ -14,7 +14,7 @@
 
 #include "platform/report.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 
@@ -372,4 +372,4 @@ void DesktopOverlay::present(const QRect& area) {
   if (pusher_) pusher_->push(picture_, area, area.topLeft());
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -26,7 +26,7 @@
 #include "platform/desktop/x11_image.h"
 #include "platform/image_surface.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 class OverlayWindow;
 struct LiveParts;
@@ -71,4 +71,4 @@ class DesktopOverlay : public ImageSurface {
 // default screen.
 bool compositorRuns(xcb_connection_t* connection);
 
-}  // namespace platform
+}  // namespace tarvel::platform

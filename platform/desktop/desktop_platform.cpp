@@ -16,7 +16,7 @@
 
 #include "platform/desktop/desktop_overlay.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 
@@ -248,4 +248,4 @@ void DesktopPlatform::playSound(const char*, const void* wave, size_t bytes,
   sound_.play(wave, bytes, synchronous);
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

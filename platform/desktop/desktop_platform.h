@@ -18,7 +18,7 @@
 #include "platform/desktop/x11_input.h"
 #include "platform/platform.h"
 
-namespace platform {
+namespace tarvel::platform {
 
 class DesktopOverlay;
 
@@ -59,4 +59,4 @@ class DesktopPlatform : public Platform {
   bool crossShown_ = false;  // the cross is Qt's override cursor now
 };
 
-}  // namespace platform
+}  // namespace tarvel::platform

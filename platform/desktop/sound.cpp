@@ -5,7 +5,7 @@
 
 #include <climits>
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 // Short enough that a click sound starts with the click.
@@ -78,4 +78,4 @@ void Sound::waitForEnd() {
     SDL_Delay(1);
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

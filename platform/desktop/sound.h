@@ -7,7 +7,7 @@
 
 struct Mix_Chunk;
 
-namespace platform {
+namespace tarvel::platform {
 
 class Sound {
  public:
@@ -34,4 +34,4 @@ class Sound {
   Mix_Chunk* chunk_ = nullptr;  // the last sound played, freed when replaced
 };
 
-}  // namespace platform
+}  // namespace tarvel::platform

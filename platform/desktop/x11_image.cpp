@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace platform {
+namespace tarvel::platform {
 
 X11ImagePusher::~X11ImagePusher() { detach(); }
 
@@ -103,4 +103,4 @@ void X11ImagePusher::push(const QImage& picture, QRect area, QPoint to) {
   xcb_flush(connection_);
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

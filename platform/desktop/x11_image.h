@@ -10,7 +10,7 @@
 #include <QRect>
 #include <vector>
 
-namespace platform {
+namespace tarvel::platform {
 
 class X11ImagePusher {
  public:
@@ -43,4 +43,4 @@ class X11ImagePusher {
   std::vector<uint32_t> band_;
 };
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -16,7 +16,7 @@
 // Last: Xlib's macros (None, Status, Bool...) would clash with Qt's headers.
 #include <X11/Xlib.h>
 
-namespace platform {
+namespace tarvel::platform {
 
 namespace {
 
@@ -74,7 +74,7 @@ xcb_connection_t* X11Input::connection() {
     if (!own_) return desktopConnection();
     if (!xcb_connection_has_error(own_)) return own_;
     disconnect();
-    mReportError("lost the input connection: reading input through Qt's\n");
+    mReportError("lost the input connection: reading input through Qt's");
     return desktopConnection();
   }
   disconnect();
@@ -90,8 +90,7 @@ xcb_connection_t* X11Input::connection() {
   if (!root_) {
     xcb_disconnect(own_);
     own_ = nullptr;
-    mReportError(
-        "no input connection of its own: reading input through Qt's\n");
+    mReportError("no input connection of its own: reading input through Qt's");
     return desktop;
   }
   rawEvents_ = hasRawEvents(own_);
@@ -212,4 +211,4 @@ InputState X11Input::read(xcb_connection_t* connection) {
   return state;
 }
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -12,7 +12,7 @@
 
 class QSocketNotifier;
 
-namespace platform {
+namespace tarvel::platform {
 
 // The X connection of the running QGuiApplication; NULL without one, on
 // another Qt platform (offscreen has the interface but no connection) or
@@ -70,4 +70,4 @@ class X11Input {
   xcb_keycode_t escape_[maxEscapeKeys] = {};
 };
 
-}  // namespace platform
+}  // namespace tarvel::platform

@@ -113,7 +113,7 @@ TEST_F(Screens, FromTheOpeningThroughBothAreasToTheResultsAndBack) {
 
   for (int trial = 1; trial <= labTrialCount; trial++) {
     QPoint at = panelCentre();
-    this->trial(platform::Gesture().press(at.x(), at.y()).rest(20).release());
+    this->trial(player::Gesture().press(at.x(), at.y()).rest(20).release());
     EXPECT_EQ(view.screen(), S::LabMisfire);
     view.runScreen();  // the lamp blinks, then the next target or results
     EXPECT_EQ(view.screen(),
@@ -176,7 +176,7 @@ TEST_F(Screens, TheTypedLineLooksTheSameWhileTypedAndWhenRedrawn) {
   enterArea(true);
   for (int trial = 1; trial <= labTrialCount; trial++) {
     QPoint at = panelCentre();
-    this->trial(platform::Gesture().press(at.x(), at.y()).release());
+    this->trial(player::Gesture().press(at.x(), at.y()).release());
     view.runScreen();
     if (trial < labTrialCount) view.runScreen();
   }

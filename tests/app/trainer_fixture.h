@@ -68,7 +68,7 @@ class Trainer : public ::testing::Test {
   }
   // A press in the panel, with the pointer following `gesture`, which must
   // begin with a press inside the panel (screen coordinates).
-  void trial(const platform::Gesture& gesture) {
+  void trial(const player::Gesture& gesture) {
     gesture.playOn(sim);
     click(view.layout().panel.rect().center());
     sim.setInputScript(nullptr);
@@ -78,11 +78,11 @@ class Trainer : public ::testing::Test {
   }
   // A quick mark from the panel's centre through the category and the item
   // of `item`, a leg each, or one long leg where both lie the same way.
-  platform::Gesture markFor(int item) const;
+  player::Gesture markFor(int item) const;
   // A mark from the panel's centre: legs given as screen offsets.
-  platform::Gesture mark(std::initializer_list<QPoint> legs) const {
+  player::Gesture mark(std::initializer_list<QPoint> legs) const {
     QPoint at = panelCentre();
-    platform::Gesture g;
+    player::Gesture g;
     g.press(at.x(), at.y());
     for (QPoint leg : legs) {
       at += leg;
@@ -109,7 +109,7 @@ inline ItemPath itemPath(int item) {
   return paths[item];
 }
 
-inline platform::Gesture Trainer::markFor(int item) const {
+inline player::Gesture Trainer::markFor(int item) const {
   ItemPath path = itemPath(item);
   if (path.category == path.item) return mark({path.category * 200});
   return mark({path.category * 100, path.item * 100});

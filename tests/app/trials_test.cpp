@@ -35,12 +35,12 @@ TEST_F(Trials, AHitAndAMisfireAreScoredWithTheirSounds) {
 
 TEST_F(Trials, NothingOrACategoryAloneIsAMisfire) {
   QPoint at = panelCentre();
-  trial(platform::Gesture().press(at.x(), at.y()).rest(30).release());
+  trial(player::Gesture().press(at.x(), at.y()).rest(30).release());
   EXPECT_EQ(view.screen(), S::TrainingMisfire);
 
   // Animals chosen from the menu, released in its submenu's centre.
   nextTarget();
-  trial(platform::Gesture()
+  trial(player::Gesture()
             .press(at.x(), at.y())
             .rest(200)
             .moveTo(at.x(), at.y() + 80, 60)
@@ -62,7 +62,7 @@ TEST_F(Trials, ACategoryAloneIsAMisfireEvenAfterAHitBelowIt) {
   QPoint category = itemPath(target()).category * 80;
   nextTarget();
   QPoint at = panelCentre();
-  trial(platform::Gesture()
+  trial(player::Gesture()
             .press(at.x(), at.y())
             .rest(200)
             .moveTo(at.x() + category.x(), at.y() + category.y(), 30)
@@ -76,7 +76,7 @@ TEST_F(Trials, EscapeEndsTheTrialWhereThePointerIs) {
   ItemPath path = itemPath(target());
   QPoint at = panelCentre();
   QPoint a = at + path.category * 100, b = a + path.item * 100;
-  trial(platform::Gesture()
+  trial(player::Gesture()
             .press(at.x(), at.y())
             .moveTo(a.x(), a.y(), 100)
             .moveTo(b.x(), b.y(), 100)
@@ -95,7 +95,7 @@ TEST_F(Trials, TheTrainerAndTheGesturePlayerTakeEscapeAlike) {
   ItemPath path = itemPath(target());
   QPoint at = panelCentre();
   QPoint a = at + path.category * 80, b = a + path.item * 80;
-  platform::Gesture g;
+  player::Gesture g;
   g.press(at.x(), at.y())
       .rest(200)
       .moveTo(a.x(), a.y(), 60)
@@ -109,7 +109,7 @@ TEST_F(Trials, TheTrainerAndTheGesturePlayerTakeEscapeAlike) {
 
   int values[practiceItemCount];
   Menu* menu = buildPracticeMenu(values);
-  platform::SelectionOutcome played = platform::playSelection(sim, menu, g);
+  player::SelectionOutcome played = player::playSelection(sim, menu, g);
   ASSERT_NE(played.value, 0u);
   EXPECT_EQ(*reinterpret_cast<const int*>(played.value), target());
   EXPECT_EQ(played.releasedAfterMs, view.session().totalTime);

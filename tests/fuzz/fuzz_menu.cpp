@@ -504,7 +504,7 @@ class Session {
     bool skipInit = in_.chance(3);
     GestureShape shape{Rect{0, screenWidth - 1, 0, screenHeight - 1},
                        root ? mTreeDepth(root) : 1, in_.chance(30)};
-    platform::Gesture gesture = randomGesture(in_, shape);
+    player::Gesture gesture = randomGesture(in_, shape);
     // Now and then the pointer is reported once, or at the release, anywhere
     // in int: further than a gesture's points can lie apart.
     bool jump = in_.chance(10);

@@ -45,13 +45,13 @@ TEST(Progress, ReadsBackTheTraceTheLibraryWritesWhereTheEnvironmentSays) {
   platform::SimPlatform sim;
   PracticeMenu practice;
   const int cx = 640, cy = 512;
-  platform::playSelection(
+  player::playSelection(
       sim, practice.root,
-      platform::Gesture().press(cx, cy).moveTo(cx, cy - 200, 200).release());
-  platform::playSelection(
+      player::Gesture().press(cx, cy).moveTo(cx, cy - 200, 200).release());
+  player::playSelection(
       sim, practice.root,
-      platform::Gesture().press(cx, cy).rest(400).release());  // nothing
-  TraceLog log = mReadTrace(mTraceFile());
+      player::Gesture().press(cx, cy).rest(400).release());  // nothing
+  TraceLog log = readTrace(mTraceFile());
 
   ::unsetenv("TARVEL_TRACE_DIR");
   mTraceUseBaseForTesting(untracedBase);
@@ -62,7 +62,7 @@ TEST(Progress, ReadsBackTheTraceTheLibraryWritesWhereTheEnvironmentSays) {
   EXPECT_EQ(log.records[0].path, "11");
   EXPECT_NEAR(log.records[0].duration, 0.2, 0.011);
   EXPECT_TRUE(log.records[1].byMenu);
-  EXPECT_TRUE(mChoseNothing(log.records[1]));
+  EXPECT_TRUE(choseNothing(log.records[1]));
   EXPECT_EQ(log.records[1].line, 2);
 }
 
@@ -83,7 +83,7 @@ TEST(Progress, BadLinesAreSkippedWithTheirNumbers) {
         "\n"                        // 9 empty
         "107 M 0.50 4 b2\n"         // 10 good
         "108 m 0.2");               // 11 cut short: no newline
-  TraceLog log = mReadTrace(file.string());
+  TraceLog log = readTrace(file.string());
   ASSERT_TRUE(log.opened);
   EXPECT_EQ(log.error, "");
   ASSERT_EQ(log.records.size(), 3u);
@@ -93,10 +93,10 @@ TEST(Progress, BadLinesAreSkippedWithTheirNumbers) {
   EXPECT_EQ(log.records[2].line, 10);
   EXPECT_EQ(log.skippedLines, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 11}));
 
-  TraceLog missing = mReadTrace((folder.path / "none.trc").string());
+  TraceLog missing = readTrace((folder.path / "none.trc").string());
   EXPECT_FALSE(missing.opened);
   EXPECT_NE(missing.error, "");
-  TraceLog directory = mReadTrace(folder.path.string());
+  TraceLog directory = readTrace(folder.path.string());
   EXPECT_FALSE(directory.opened);
   EXPECT_NE(directory.error, "");
 }
@@ -113,7 +113,7 @@ TEST(Progress, FiguresOverTheSelections) {
     r.backUps = i == 2 ? 1 : 0;
     log.records.push_back(r);
   }
-  Progress p = mProgressOf(
+  Progress p = progressOf(
       log, [](const std::string& path) { return path == "11" ? "Food" : ""; });
   ASSERT_EQ(p.medianSeconds.size(), 12u);
   EXPECT_EQ(p.medianSeconds[0], 5);
@@ -139,12 +139,12 @@ TEST(Progress, FiguresOverTheSelections) {
 TEST(Progress, PathsAreNamedThroughTheTree) {
   platform::SimPlatform sim;
   PracticeMenu practice;
-  EXPECT_EQ(mLabelPath(practice.root, "11"), "Food > Apple");
-  EXPECT_EQ(mLabelPath(practice.root, "33"), "Tools > Hammer");
-  EXPECT_EQ(mLabelPath(practice.root, "10"), "Food > (nothing)");
+  EXPECT_EQ(labelPath(practice.root, "11"), "Food > Apple");
+  EXPECT_EQ(labelPath(practice.root, "33"), "Tools > Hammer");
+  EXPECT_EQ(labelPath(practice.root, "10"), "Food > (nothing)");
   for (const char* unknown : {"", "0", "19", "1a", "111", "99"})
-    EXPECT_EQ(mLabelPath(practice.root, unknown), "") << unknown;
-  EXPECT_EQ(mLabelPath(nullptr, "11"), "");
+    EXPECT_EQ(labelPath(practice.root, unknown), "") << unknown;
+  EXPECT_EQ(labelPath(nullptr, "11"), "");
 
   // A list row beyond the ninth slot takes two digits.
   Menu* root = mCreateMenu();
@@ -152,8 +152,8 @@ TEST(Progress, PathsAreNamedThroughTheTree) {
   Menu* files = mNewSubmenu(root, 0);
   mAddItem(files, "first", 0, 0, 0, 0, 0, 0, 1, 0, 0);
   mAddItem(files, "twelfth", 11, 0, 0, 0, 0, 0, 1, 0, 0);
-  EXPECT_EQ(mLabelPath(root, "112"), "Files > twelfth");
-  EXPECT_EQ(mLabelPath(root, "11"), "Files > first");
+  EXPECT_EQ(labelPath(root, "112"), "Files > twelfth");
+  EXPECT_EQ(labelPath(root, "11"), "Files > first");
 
   // Named so, a category alone is a selection of nothing, not an item.
   TraceLog log;
@@ -162,8 +162,8 @@ TEST(Progress, PathsAreNamedThroughTheTree) {
     r.path = path;
     log.records.push_back(r);
   }
-  Progress p = mProgressOf(log, [&](const std::string& digits) {
-    return mLabelPath(practice.root, digits);
+  Progress p = progressOf(log, [&](const std::string& digits) {
+    return labelPath(practice.root, digits);
   });
   EXPECT_EQ(p.nothing, (std::vector<int>{1}));
   ASSERT_EQ(p.items.size(), 1u);

@@ -43,7 +43,7 @@ TrialRow row(const std::string& participant, const std::string& condition,
 
 std::string logOf(const std::vector<TrialRow>& rows) {
   std::string text = origin + trialColumns + "\n";
-  for (const TrialRow& r : rows) text += mTrialCsvLine(r);
+  for (const TrialRow& r : rows) text += trialCsvLine(r);
   return text;
 }
 
@@ -81,15 +81,15 @@ TEST(TrialLogReader, ReadsBackWhatTheWriterWrites) {
   rows[2].byMark = rows[2].markAhead = true;
   std::string text = logOf({rows[0], rows[1]}) +
                      "# stopped by the participant after condition 8x2\n" +
-                     mTrialCsvLine(rows[2]);
-  TrialLog log = mParseTrialLog(text);
+                     trialCsvLine(rows[2]);
+  TrialLog log = parseTrialLog(text);
   ASSERT_TRUE(log.read) << log.error;
   EXPECT_EQ(log.origin.substr(0, 10), "tarvel 1.0");
   EXPECT_TRUE(log.refused.empty());
   EXPECT_EQ(log.cutLine, 0);
   ASSERT_EQ(log.rows.size(), 3u);
   for (size_t i = 0; i < rows.size(); i++)
-    EXPECT_EQ(mTrialCsvLine(log.rows[i]), mTrialCsvLine(rows[i])) << i;
+    EXPECT_EQ(trialCsvLine(log.rows[i]), trialCsvLine(rows[i])) << i;
 
   std::string reordered =
       "selection_ms,extra,participant,study,condition,block,trial,practice,"
@@ -97,7 +97,7 @@ TEST(TrialLogReader, ReadsBackWhatTheWriterWrites) {
       "mark_ahead,back_ups,changes,target_shown_at,reaction_ms\r\n"
       "612,x,P02,s,4x4,2,5,0,1/1,Apple,1/1,Apple,1,1,0,0,0,t,300\r\n"
       "700,y,P02,s,4x4,2,6,0,1/1,Apple,1/1,Apple,1,0,0,0,0,t,300";
-  log = mParseTrialLog(reordered);
+  log = parseTrialLog(reordered);
   ASSERT_TRUE(log.read) << log.error;
   ASSERT_EQ(log.rows.size(), 1u);
   EXPECT_EQ(log.rows[0].selectionMs, 612);
@@ -108,7 +108,7 @@ TEST(TrialLogReader, ReadsBackWhatTheWriterWrites) {
 }
 
 TEST(TrialLogReader, RefusesBadRowsByTheirLineNumbers) {
-  std::string good = mTrialCsvLine(row("P01", "8x2", 1, true, 238));
+  std::string good = trialCsvLine(row("P01", "8x2", 1, true, 238));
   auto with = [&](size_t field, const std::string& value) {
     std::vector<std::string> fields;
     size_t at = 0;
@@ -136,7 +136,7 @@ TEST(TrialLogReader, RefusesBadRowsByTheirLineNumbers) {
   text += good.substr(0, good.rfind(',')) + "\n";  // 12 a field short
   text += "P01,\"s\"x,8x2\n";                      // 13 after a quote
   text += with(17, "86400000");                    // 14 a day: good
-  TrialLog log = mParseTrialLog(text);
+  TrialLog log = parseTrialLog(text);
   ASSERT_TRUE(log.read) << log.error;
   ASSERT_EQ(log.rows.size(), 2u);
   EXPECT_EQ(log.rows[1].selectionMs, 86400000);
@@ -158,32 +158,32 @@ TEST(TrialLogReader, TellsOtherKindsOfFile) {
   std::string noHit = header;
   noHit.erase(noHit.find(",hit,"), 4);
   std::string study = logOf({row("P01", "8x2", 1, true, 238)});
-  EXPECT_EQ(mLogKind(trace), LogKind::trace);
-  EXPECT_EQ(mLogKind("garbage\n" + trace), LogKind::trace);
-  EXPECT_EQ(mLogKind(strokes), LogKind::strokes);
-  EXPECT_EQ(mLogKind(study), LogKind::trials);
-  EXPECT_EQ(mLogKind("hello, world\nhow are you\n"), LogKind::other);
-  EXPECT_EQ(mLogKind(""), LogKind::other);
+  EXPECT_EQ(logKind(trace), LogKind::trace);
+  EXPECT_EQ(logKind("garbage\n" + trace), LogKind::trace);
+  EXPECT_EQ(logKind(strokes), LogKind::strokes);
+  EXPECT_EQ(logKind(study), LogKind::trials);
+  EXPECT_EQ(logKind("hello, world\nhow are you\n"), LogKind::other);
+  EXPECT_EQ(logKind(""), LogKind::other);
 
-  EXPECT_EQ(mParseTrialLog(trace).error, "a trace file, not a trials.csv");
-  EXPECT_EQ(mParseTrialLog(strokes).error, "a strokes.csv, not a trials.csv");
-  EXPECT_FALSE(mParseTrialLog("hello, world\n").read);
-  EXPECT_EQ(mParseTrialLog("").error, "empty");
-  TrialLog missing = mParseTrialLog(noHit + "\n");
+  EXPECT_EQ(parseTrialLog(trace).error, "a trace file, not a trials.csv");
+  EXPECT_EQ(parseTrialLog(strokes).error, "a strokes.csv, not a trials.csv");
+  EXPECT_FALSE(parseTrialLog("hello, world\n").read);
+  EXPECT_EQ(parseTrialLog("").error, "empty");
+  TrialLog missing = parseTrialLog(noHit + "\n");
   EXPECT_FALSE(missing.read);
   EXPECT_EQ(missing.error, "no column hit");
-  EXPECT_FALSE(mParseTrialLog(header + "," + "hit\n").read);  // named twice
+  EXPECT_FALSE(parseTrialLog(header + "," + "hit\n").read);  // named twice
 
   // And the other way: a study log read as a trace has no selection.
   fs::path file = fs::temp_directory_path() /
                   ("tarvel-study-" + std::to_string(::getpid()) + ".csv");
   std::ofstream(file, std::ios::binary) << study;
-  TraceLog asTrace = mReadTrace(file.string());
+  TraceLog asTrace = readTrace(file.string());
   EXPECT_TRUE(asTrace.records.empty());
   EXPECT_EQ(asTrace.skippedLines.size(), 3u);
-  EXPECT_EQ(mReadTrialLog(file.string()).rows.size(), 1u);
+  EXPECT_EQ(readTrialLog(file.string()).rows.size(), 1u);
   fs::remove(file);
-  EXPECT_EQ(mReadTrialLog("/nonexistent/trials.csv").error,
+  EXPECT_EQ(readTrialLog("/nonexistent/trials.csv").error,
             "No such file or directory");
 }
 
@@ -191,11 +191,11 @@ TEST(TrialLogReader, TellsOtherKindsOfFile) {
 TEST(TraceReader, RefusesNumbersTheLibraryCannotWrite) {
   using namespace std::string_literals;
   TraceRecord r;
-  EXPECT_TRUE(mParseTraceLine("100 m 0.35 11", &r));
-  EXPECT_TRUE(mParseTraceLine("100 m -0.00 11", &r));  // a hair below zero
+  EXPECT_TRUE(parseTraceLine("100 m 0.35 11", &r));
+  EXPECT_TRUE(parseTraceLine("100 m -0.00 11", &r));  // a hair below zero
   EXPECT_EQ(r.duration, 0);
-  EXPECT_TRUE(mParseTraceLine("100 m 86400.00 11", &r));
-  EXPECT_TRUE(mParseTraceLine("9999999999 M 1 11", &r));
+  EXPECT_TRUE(parseTraceLine("100 m 86400.00 11", &r));
+  EXPECT_TRUE(parseTraceLine("9999999999 M 1 11", &r));
   for (const std::string& bad :
        {"100 m 0.35\0"s
         "99 11",
@@ -206,41 +206,41 @@ TEST(TraceReader, RefusesNumbersTheLibraryCannotWrite) {
         "100 m 86400.01 11"s, "10000000000 m 0.35 11"s, "100 m -0.01 11"s,
         "-1 m 0.35 11"s, "100 m .35 11"s, "100 m 0. 11"s, "100 m +0.35 11"s,
         "100 m 0.3.5 11"s})
-    EXPECT_FALSE(mParseTraceLine(bad, &r)) << testing::PrintToString(bad);
+    EXPECT_FALSE(parseTraceLine(bad, &r)) << testing::PrintToString(bad);
 }
 
 TEST(TraceReader, FifosAndTrialLogReaderFifosReturnPromptly) {
-  returnsPromptlyOnFifo([](const fs::path& p) { return mReadTrace(p).error; });
+  returnsPromptlyOnFifo([](const fs::path& p) { return readTrace(p).error; });
   returnsPromptlyOnFifo(
-      [](const fs::path& p) { return mReadTrialLog(p).error; });
+      [](const fs::path& p) { return readTrialLog(p).error; });
 }
 
 TEST(StudyFigures, IntervalsWorkedByHand) {
   // 8 of 10: centre (0.8 + 1.9208/10) / 1.38415 = 0.71674, half width
   // 1.95996 * sqrt(0.016 + 0.0096037) / 1.38415 = 0.22658.
-  Interval eight = mWilsonInterval(8, 10);
+  Interval eight = wilsonInterval(8, 10);
   EXPECT_NEAR(eight.low, 0.49016, 1e-4);
   EXPECT_NEAR(eight.high, 0.94332, 1e-4);
   // 0 of 5: from 0 to 2 * 0.38415 / 1.76829.
-  Interval none = mWilsonInterval(0, 5);
+  Interval none = wilsonInterval(0, 5);
   EXPECT_DOUBLE_EQ(none.low, 0);
   EXPECT_NEAR(none.high, 0.43449, 1e-4);
-  EXPECT_NEAR(mWilsonInterval(5, 5).low, 1 - 0.43449, 1e-4);
-  EXPECT_FALSE(mWilsonInterval(0, 0).known());
+  EXPECT_NEAR(wilsonInterval(5, 5).low, 1 - 0.43449, 1e-4);
+  EXPECT_FALSE(wilsonInterval(0, 0).known());
 
   // Of ten: P(B <= 1) = 11/1024 <= 0.025 < P(B <= 2) = 56/1024, so x(2)..x(9).
-  Interval ten = mMedianInterval({10, 1, 9, 2, 8, 3, 7, 4, 6, 5});
+  Interval ten = medianInterval({10, 1, 9, 2, 8, 3, 7, 4, 6, 5});
   EXPECT_EQ(ten.low, 2);
   EXPECT_EQ(ten.high, 9);
   // Six is the fewest: 1/64 in each tail, min to max.
-  Interval six = mMedianInterval({3, 1, 4, 1, 5, 9});
+  Interval six = medianInterval({3, 1, 4, 1, 5, 9});
   EXPECT_EQ(six.low, 1);
   EXPECT_EQ(six.high, 9);
-  EXPECT_FALSE(mMedianInterval({1, 2, 3, 4, 5}).known());
+  EXPECT_FALSE(medianInterval({1, 2, 3, 4, 5}).known());
   // Large n neither underflows nor loops long: x(40)..x(61) of 100.
   std::vector<double> hundred;
   for (int i = 1; i <= 100; i++) hundred.push_back(i);
-  Interval h = mMedianInterval(hundred);
+  Interval h = medianInterval(hundred);
   EXPECT_EQ(h.low, 40);
   EXPECT_EQ(h.high, 61);
 }
@@ -256,7 +256,7 @@ TEST(StudyFigures, PerCellConditionCurveAndConfusion) {
   rows[2].byMark = rows[4].byMark = true;
   rows[3].backUps = 2;
   rows[6].chosenPath = rows[6].chosenLabel = "";  // nothing chosen
-  StudyFigures s = mStudyFigures(rows);
+  StudyFigures s = studyFigures(rows);
   EXPECT_EQ(s.practiceRows, 1);
   ASSERT_EQ(s.cells.size(), 4u);  // A c 1, A d 1, B c 1, B c 2
   const Figures& a = s.cells[0].figures;
@@ -279,7 +279,7 @@ TEST(StudyFigures, PerCellConditionCurveAndConfusion) {
   EXPECT_DOUBLE_EQ(c.medianMs, 350);  // of 100 200 300 400 600 1000
   EXPECT_EQ(c.medianMsCi.low, 100);   // six trials: min to max
   EXPECT_EQ(c.medianMsCi.high, 1000);
-  EXPECT_NEAR(c.hitRateCi.low, mWilsonInterval(4, 6).low, 1e-12);
+  EXPECT_NEAR(c.hitRateCi.low, wilsonInterval(4, 6).low, 1e-12);
 
   ASSERT_EQ(s.curves.size(), 3u);  // c 1, c 2, d 1
   EXPECT_EQ(s.curves[0].block, 1);

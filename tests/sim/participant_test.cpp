@@ -14,9 +14,9 @@
 #include "practice_menu.h"
 #include "trace_off.h"
 
-using platform::Gesture;
-using platform::ParticipantStyle;
-using platform::SimParticipant;
+using player::Gesture;
+using player::ParticipantStyle;
+using player::SimParticipant;
 
 namespace {
 

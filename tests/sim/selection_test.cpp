@@ -19,7 +19,7 @@
 #include "trace/trace.h"
 #include "trace_off.h"
 
-using platform::Gesture;
+using player::Gesture;
 
 namespace {
 
@@ -32,9 +32,9 @@ class Selection : public ::testing::Test {
     // Whatever happened, the screen is as it was.
     EXPECT_EQ(sim.screenImage(), before);
   }
-  platform::SelectionOutcome play(const Gesture& g, Menu* root = nullptr) {
-    return platform::playSelection(sim, root ? root : menu.root, g,
-                                   &Selection::watch, this);
+  player::SelectionOutcome play(const Gesture& g, Menu* root = nullptr) {
+    return player::playSelection(sim, root ? root : menu.root, g,
+                                 &Selection::watch, this);
   }
   // Notes when the first menu came up, in ms after the press.
   static void watch(void* self) {
@@ -316,13 +316,13 @@ struct StrokeEnd {
 TEST_F(Selection, TheStrokeEndsWhereThePointerRests) {
   for (int hz : {125, 200, 1000}) {
     StrokeEnd end{menu.root};
-    platform::playSelection(sim, menu.root,
-                            Gesture(hz)
-                                .press(cx, cy)
-                                .moveTo(cx + 203, cy - 51, 197)
-                                .rest(120)
-                                .release(),
-                            &StrokeEnd::note, &end);
+    player::playSelection(sim, menu.root,
+                          Gesture(hz)
+                              .press(cx, cy)
+                              .moveTo(cx + 203, cy - 51, 197)
+                              .rest(120)
+                              .release(),
+                          &StrokeEnd::note, &end);
     EXPECT_EQ(end.last.x, cx + 203) << hz << " Hz";
     EXPECT_EQ(end.last.y, cy - 51) << hz << " Hz";
   }
@@ -388,15 +388,15 @@ TEST_F(Selection, ARedrawForCoveredCentresKeepsTheBand) {
       w->banded = c->bandArea.count > 0;
     }
   } watch{menu.root};
-  platform::playSelection(sim, menu.root,
-                          Gesture()
-                              .press(cx, top)
-                              .rest(200)
-                              .moveTo(cx, top - 45, 30)
-                              .rest(300)
-                              .moveTo(cx + 40, top - 45, 30)
-                              .release(),
-                          &Watch::note, &watch);
+  player::playSelection(sim, menu.root,
+                        Gesture()
+                            .press(cx, top)
+                            .rest(200)
+                            .moveTo(cx, top - 45, 30)
+                            .rest(300)
+                            .moveTo(cx + 40, top - 45, 30)
+                            .release(),
+                        &Watch::note, &watch);
   ASSERT_TRUE(watch.checked);
   EXPECT_TRUE(watch.banded);
 }
@@ -706,6 +706,17 @@ TEST(Reports, GoToStandardErrorUnderTheProgramsNameWithoutAHook) {
                       ": can't open x.trc: No such file\n");
 }
 
+TEST(Reports, ReachAHookAsOneLineWithoutItsEnding) {
+  ReportCapture reports;
+  mReportError("can't open %s: %s\n", "x.trc", "No such file");
+  mReportError("list overflow\r\n\n");
+  mReportError("two\nlines");  // only the ending goes
+  mReportError("\n");
+  EXPECT_EQ(reports.all(),
+            (std::vector<std::string>{"can't open x.trc: No such file",
+                                      "list overflow", "two\nlines", ""}));
+}
+
 TEST(Monitors, MenusOpenWhollyOnTheMonitorPressedOn) {
   // Two monitors side by side; the second has a panel along its foot.
   platform::SimPlatform sim{2560, 1024};
@@ -724,7 +735,7 @@ TEST(Monitors, MenusOpenWhollyOnTheMonitorPressedOn) {
   };
   // In the middle of the second monitor a click opens the menu at the
   // pointer and selects nothing.
-  auto out = platform::playSelection(
+  auto out = player::playSelection(
       sim, menu.root, Gesture().press(1920, 500).rest(400).release(), notePopup,
       &watch);
   EXPECT_EQ(menu.root->centreX, 1920);
@@ -735,15 +746,15 @@ TEST(Monitors, MenusOpenWhollyOnTheMonitorPressedOn) {
 
   // Near its inner edge the menu moves further onto the second monitor,
   // never back onto the first.
-  platform::playSelection(sim, menu.root,
-                          Gesture().press(1330, 500).rest(400).release());
+  player::playSelection(sim, menu.root,
+                        Gesture().press(1330, 500).rest(400).release());
   EXPECT_GE(menu.root->bounds.xmin, 1280);
   EXPECT_GT(menu.root->centreX, 1330);
 
   // Pressed just inside the second monitor's panel: the menu rises above
   // the panel and stays on that monitor.
-  platform::playSelection(sim, menu.root,
-                          Gesture().press(1920, 1010).rest(400).release());
+  player::playSelection(sim, menu.root,
+                        Gesture().press(1920, 1010).rest(400).release());
   EXPECT_EQ(menu.root->centreX, 1920);
   EXPECT_LE(menu.root->bounds.ymax, 979);
   EXPECT_EQ(sim.screenImage(), before);
@@ -783,7 +794,7 @@ ScaledRun runScaled(int r) {
   auto timed = [&](const Gesture& g) {
     watch.press = sim.tickCount();
     watch.popped = -1;
-    platform::playSelection(sim, menu.root, g, note, &watch);
+    player::playSelection(sim, menu.root, g, note, &watch);
     return watch.popped;
   };
   ScaledRun run{};
@@ -791,24 +802,24 @@ ScaledRun runScaled(int r) {
       Gesture().press(x, y).moveTo(x + 50 * r, y, 100).rest(400).release());
   run.restartedPopup = timed(
       Gesture().press(x, y).moveTo(x + 60 * r, y, 100).rest(500).release());
-  platform::playSelection(sim, menu.root,
-                          Gesture()
-                              .press(x, y)
-                              .moveTo(x + 100 * r, y, 120)
-                              .moveTo(x + 100 * r, y - 100 * r, 120)
-                              .release());
+  player::playSelection(sim, menu.root,
+                        Gesture()
+                            .press(x, y)
+                            .moveTo(x + 100 * r, y, 120)
+                            .moveTo(x + 100 * r, y - 100 * r, 120)
+                            .release());
   run.mark = menu.path();
-  platform::playSelection(sim, menu.root,
-                          Gesture()
-                              .press(x, y)
-                              .rest(200)
-                              .moveTo(x, y - 90 * r, 60)
-                              .rest(300)
-                              .moveTo(x + r, y, 60)
-                              .rest(300)
-                              .moveTo(x + 120 * r, y, 60)
-                              .rest(50)
-                              .release());
+  player::playSelection(sim, menu.root,
+                        Gesture()
+                            .press(x, y)
+                            .rest(200)
+                            .moveTo(x, y - 90 * r, 60)
+                            .rest(300)
+                            .moveTo(x + r, y, 60)
+                            .rest(300)
+                            .moveTo(x + 120 * r, y, 60)
+                            .rest(50)
+                            .release());
   run.backedUp = menu.path();
   run.backUps = menu.root->backUpCount;
   Menu* m = menu.root;

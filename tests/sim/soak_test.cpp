@@ -70,26 +70,26 @@ TEST(Soak, TenThousandSelectionsKeepMemoryFlat) {
   platform::SimPlatform sim(1280, 1024);
   PracticeMenu menu;
   const int cx = 640, cy = 512;
-  const platform::Gesture gestures[] = {
-      platform::Gesture().press(cx, cy).moveTo(cx, cy - 200, 200).release(),
-      platform::Gesture()
+  const player::Gesture gestures[] = {
+      player::Gesture().press(cx, cy).moveTo(cx, cy - 200, 200).release(),
+      player::Gesture()
           .press(cx, cy)
           .moveTo(cx + 90, cy, 120)
           .moveTo(cx + 90, cy - 90, 120)
           .rest(450)
           .release(),
-      platform::Gesture()
+      player::Gesture()
           .press(cx, cy)
           .rest(200)
           .moveTo(cx - 90, cy, 60)
           .rest(250)
           .moveTo(cx - 90, cy + 80, 60)
           .release(),
-      platform::Gesture().press(cx, cy).rest(30).release(),
+      player::Gesture().press(cx, cy).rest(30).release(),
   };
   auto run = [&](int count) {
     for (int i = 0; i < count; i++)
-      platform::playSelection(sim, menu.root, gestures[i % 4]);
+      player::playSelection(sim, menu.root, gestures[i % 4]);
   };
   run(400);  // caches, fonts and pools settle first
   long before = residentKiB();
@@ -123,7 +123,7 @@ TEST(Soak, RandomSelectionsOnRandomTrees) {
   for (int i = 1; i <= total; i++) {
     Menu* root = trees[choices.below(uint32_t(trees.size()))];
     GestureShape shape{Rect{0, 1279, 0, 1023}, mTreeDepth(root), false};
-    platform::playSelection(sim, root, randomGesture(choices, shape));
+    player::playSelection(sim, root, randomGesture(choices, shape));
     ASSERT_TRUE(sim.screenImage() == untouched)
         << "selection " << i << " left something on the screen";
     ASSERT_EQ(heldCopies(made), 0)

@@ -54,7 +54,7 @@ std::vector<std::string> lines(const std::string& path) {
 
 // Runs `count` trials of `run` with a simulated participant at noise 0.
 void runTrials(platform::SimPlatform& sim, StudyRun& run, int count) {
-  platform::SimParticipant person(7, {});
+  player::SimParticipant person(7, {});
   for (int i = 0; i < count && !run.done(); i++) {
     run.targetShown();
     person.answer(sim, run.menu().root, run.target().path, true, 640, 512);
@@ -97,7 +97,7 @@ TEST_F(StudyRunTest, LogsEveryTrialWithItsSamplesAsWorkedOutByHand) {
       << t[0];
   EXPECT_EQ(t[1], trialColumns);
 
-  TrialLog log = mReadTrialLog(folder + "/trials.csv");
+  TrialLog log = readTrialLog(folder + "/trials.csv");
   ASSERT_EQ(log.rows.size(), 3u);
   const char* paths[] = {"2/0", "4/6", "6/2"};
   const char* labels[] = {"Saw", "Duck", "Forklift"};
@@ -169,7 +169,7 @@ TEST_F(StudyRunTest, PilotsShowTheDesignLatinSquareAndEveryLeafOncePerBlock) {
   std::set<std::pair<std::string, std::string>> adjacent;
   std::vector<std::vector<std::string>> orders;
   for (const std::string& folder : result.folders) {
-    TrialLog log = mReadTrialLog(folder + "/trials.csv");
+    TrialLog log = readTrialLog(folder + "/trials.csv");
     ASSERT_EQ(log.rows.size(), 4u * 2 * 11) << folder;
     std::vector<std::string> order;
     std::map<std::pair<std::string, int>, std::multiset<std::string>> blocks;
@@ -288,7 +288,7 @@ TEST_F(StudyRunTest, ALogThatCannotBeWrittenStopsTheRunAndSaysWhatIsSafe) {
   limit.rlim_max = saved.rlim_max;
   setrlimit(RLIMIT_FSIZE, &limit);
   run.targetShown();
-  platform::SimParticipant person(3, {});
+  player::SimParticipant person(3, {});
   person.answer(sim, run.menu().root, run.target().path, true, 640, 512);
   while (!sim.pollInput().buttonsDown) sim.advance(1);
   bool written = run.runTrial(nullptr, &error);
@@ -299,7 +299,7 @@ TEST_F(StudyRunTest, ALogThatCannotBeWrittenStopsTheRunAndSaysWhatIsSafe) {
                        "last condition c1, block 1, trial 2"),
             std::string::npos)
       << error;
-  EXPECT_EQ(mReadTrialLog(run.log().folder() + "/trials.csv").rows.size(), 2u);
+  EXPECT_EQ(readTrialLog(run.log().folder() + "/trials.csv").rows.size(), 2u);
 }
 
 TEST(StudyLogTest, FolderNamesAreSafe) {

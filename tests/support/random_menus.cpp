@@ -139,7 +139,7 @@ constexpr int wideLimit = (1 << 30) - 1;
 struct Pen {
   Choices& c;
   const GestureShape& shape;
-  platform::Gesture& g;
+  player::Gesture& g;
   int x, y;
 
   // Keeps the pointer on the screen, or within wideLimit for wild gestures.
@@ -237,9 +237,9 @@ Menu* buildRandomTree(Choices& c, const TreeShape& shape,
   return root;
 }
 
-platform::Gesture randomGesture(Choices& c, const GestureShape& shape) {
+player::Gesture randomGesture(Choices& c, const GestureShape& shape) {
   const int rates[] = {50, 100, 125, 200, 500, 1000};
-  platform::Gesture g(rates[c.below(6)]);
+  player::Gesture g(rates[c.below(6)]);
   Pen pen{c, shape, g, 0, 0};
   if (shape.wild && c.chance(10)) {
     pen.x = c.between(-wideLimit, wideLimit);

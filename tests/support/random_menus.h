@@ -81,4 +81,4 @@ struct GestureShape {
 
 // A press, then a mark, a paused mark, a wait for the menu and moves
 // through it, or a plain click; released, sometimes by Escape.
-platform::Gesture randomGesture(Choices& c, const GestureShape& shape);
+player::Gesture randomGesture(Choices& c, const GestureShape& shape);
