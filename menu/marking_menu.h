@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Marking menu library: the one public header.
 //
 // A marking menu pops up around the press point with up to eight items in the
@@ -50,6 +51,12 @@
 #pragma once
 
 #include <cstdint>
+
+// Marks what a program may call: a shared build of the library exports
+// these and hides everything else.
+#ifndef TARVEL_API
+#define TARVEL_API __attribute__((visibility("default")))
+#endif
 
 namespace platform {
 class Bitmap;
@@ -142,12 +149,12 @@ struct Menu {
 // Building a tree ----------------------------------------------------------
 
 // A new root with 8 empty radial slots. NULL when memory runs out.
-Menu* mCreateMenu();
+TARVEL_API Menu* mCreateMenu();
 
 // A new menu hung from `position` of `menu`, titled with that slot's label
 // (add the item first). Replaces an earlier submenu of the slot. NULL when
 // menu is NULL or position is not below menu->itemCount.
-Menu* mNewSubmenu(Menu* menu, int position);
+TARVEL_API Menu* mNewSubmenu(Menu* menu, int position);
 
 // Fills slot `position` (0..57). Labels over 48 characters are shortened:
 // paths keep their head and tail around "...", other text keeps its first 46
@@ -155,52 +162,52 @@ Menu* mNewSubmenu(Menu* menu, int position);
 // before choice). In a submenu of a list item, positions 0..7 become empty
 // placeholders. Does nothing for a NULL menu or label or a position out of
 // range.
-void mAddItem(Menu* menu, const char* label, int position, uintptr_t value,
-              uint8_t hasToggle, uint8_t toggleOn, uint8_t hasChoice,
-              uint8_t choiceOn, uint8_t enabled, uint8_t italic,
-              uint8_t regularWeight);
+TARVEL_API void mAddItem(Menu* menu, const char* label, int position,
+                         uintptr_t value, uint8_t hasToggle, uint8_t toggleOn,
+                         uint8_t hasChoice, uint8_t choiceOn, uint8_t enabled,
+                         uint8_t italic, uint8_t regularWeight);
 
 // Walks the selected path from the root and returns the number of entries
 // written (one per level; arrays need room for the tree's depth). A level
 // without a selection is written as position -1, label "Center", value 0 and
 // ends the walk. *value is the client value of the last item when it is
 // enabled and has no submenu, else 0. Every output may be NULL.
-int mGetResult(Menu* menu, int* positions, const char** labels,
-               uintptr_t* values, Menu** lastMenu, int* lastPosition,
-               uintptr_t* value);
+TARVEL_API int mGetResult(Menu* menu, int* positions, const char** labels,
+                          uintptr_t* values, Menu** lastMenu, int* lastPosition,
+                          uintptr_t* value);
 
 // One selection ------------------------------------------------------------
 
 // Creates the overlay the library draws on, covering the desktop. Only the
 // second argument is read: when it is non-zero and names the overlay already
 // up, nothing happens. Without a display: does nothing, reported once.
-void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3, intptr_t a4,
-           intptr_t a5);
+TARVEL_API void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3,
+                      intptr_t a4, intptr_t a5);
 
 // Takes the overlay down and releases what it held. Harmless without mInit.
-void mShutdown();
+TARVEL_API void mShutdown();
 
 // Starts a selection at screen point (x, y) on a root menu: clears the
 // stroke and arms the 0.15 s popup timer.
-void mPress(Menu* menu, int x, int y);
+TARVEL_API void mPress(Menu* menu, int x, int y);
 
 // Gives the pointer position: records and inks the mark, or follows the
 // highlight of the shown menus.
-void mMotion(Menu* menu, int x, int y);
+TARVEL_API void mMotion(Menu* menu, int x, int y);
 
 // Fires the popup timer when the pointer has rested long enough.
-void mPoll();
+TARVEL_API void mPoll();
 
 // Ends the selection: by the shown menus' highlight, or by interpreting the
 // mark when no menu was shown. Writes a trace line when tracing is on.
-void mRelease(Menu* menu, int x, int y);
+TARVEL_API void mRelease(Menu* menu, int x, int y);
 
 // Shows the feedback of a mark selection (about 0.2 s), then its erasure.
-void mShowConfirmation(Menu* menu);
-void mEraseConfirmation(Menu* menu);
+TARVEL_API void mShowConfirmation(Menu* menu);
+TARVEL_API void mEraseConfirmation(Menu* menu);
 
 // True while any mouse button is held.
-bool mButtonsDown();
+TARVEL_API bool mButtonsDown();
 
 // A client window that keeps changing during a selection (a clock) -------
 
@@ -212,8 +219,8 @@ bool mButtonsDown();
 // should draw in its own window as ever: no overlay is up, the overlay lets
 // the desktop show through as it changes (over a compositor), or the
 // arguments are bad.
-int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
-                 int stride);
+TARVEL_API int mDrawBeneath(int x, int y, int width, int height,
+                            const uint32_t* pixels, int stride);
 
 // Settings -----------------------------------------------------------------
 
@@ -229,11 +236,11 @@ struct MarkingMenuSettings {
 };
 
 // Copies the settings in force into *settings. Does nothing for NULL.
-void mGetSettings(MarkingMenuSettings* settings);
+TARVEL_API void mGetSettings(MarkingMenuSettings* settings);
 // Puts *settings in force for the selections that start from now on.
 // Returns 1; 0, reported, with nothing changed, for NULL or for any value
 // out of range: negative, not a number, or over 60 s (60000 ms).
-int mSetSettings(const MarkingMenuSettings* settings);
+TARVEL_API int mSetSettings(const MarkingMenuSettings* settings);
 
 // How a selection may be made. Marks and menus (the default): the menu
 // pops up after a rest, or a mark is drawn without it. Menu only: the menu
@@ -243,8 +250,8 @@ inline constexpr int TECHNIQUE_MARKS_AND_MENUS = 0;
 inline constexpr int TECHNIQUE_MENU_ONLY = 1;
 inline constexpr int TECHNIQUE_MARKS_ONLY = 2;
 // Returns 1; 0, reported, with nothing changed, for another value.
-int mSetTechnique(int technique);
-int mGetTechnique();
+TARVEL_API int mSetTechnique(int technique);
+TARVEL_API int mGetTechnique();
 
 // Reports and traces -------------------------------------------------------
 
@@ -263,9 +270,9 @@ int mGetTechnique();
 //                                                         beyond capacity)
 using ReportHook = void (*)(const char* message);
 // Installs `hook` (NULL: standard error again); returns the previous one.
-ReportHook mSetReportHook(ReportHook hook);
+TARVEL_API ReportHook mSetReportHook(ReportHook hook);
 
 // The trace file: one line per selection is appended to "user.trc" in the
 // directory named by the environment variable TARVEL_TRACE_DIR, or else in
 // the fixed trace directory. Tracing is on while that directory exists.
-const char* mTraceFile();
+TARVEL_API const char* mTraceFile();
