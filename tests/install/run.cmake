@@ -132,6 +132,7 @@ foreach(library markingmenu_core markingmenu_desktop markingmenu_sim
     message(FATAL_ERROR "lib${library}.so has no versioned SONAME")
   endif()
   capture(exported nm -D --defined-only -C ${file})
+  string(STRIP "${exported}" exported)
   string(REPLACE "\n" ";" exported "${exported}")
   foreach(line IN LISTS exported)
     string(REGEX REPLACE "^[0-9a-f]+ [A-Za-z] " "" symbol "${line}")
