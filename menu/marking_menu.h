@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Marking menu library: the one public header.
 //
 // A marking menu pops up around the press point with up to eight items in the
@@ -56,6 +57,12 @@
 #pragma once
 
 #include <cstdint>
+
+// Marks what a program may call: a shared build of the library exports
+// these and hides everything else.
+#ifndef TARVEL_API
+#define TARVEL_API __attribute__((visibility("default")))
+#endif
 
 namespace tarvel {
 
@@ -199,13 +206,13 @@ using tarvel::TECHNIQUE_MENU_ONLY;
 // Building a tree ----------------------------------------------------------
 
 // A new root with 8 empty radial slots. NULL when memory runs out.
-tarvel::Menu* mCreateMenu();
+TARVEL_API tarvel::Menu* mCreateMenu();
 
 // A new menu hung from `position` of `menu`, titled with that slot's label
 // (add the item first). Replaces an earlier submenu of the slot. NULL when
 // menu is NULL or position is not below menu->itemCount; NULL, reported,
 // when the new menu would lie deeper than MENU_DEPTH_LIMIT levels.
-tarvel::Menu* mNewSubmenu(tarvel::Menu* menu, int position);
+TARVEL_API tarvel::Menu* mNewSubmenu(tarvel::Menu* menu, int position);
 
 // Fills slot `position` (0..57). Labels over 48 characters are shortened:
 // paths keep their head and tail around "...", other text keeps its first 46
@@ -214,10 +221,10 @@ tarvel::Menu* mNewSubmenu(tarvel::Menu* menu, int position);
 // read back, and the menus do not draw them. In a submenu of a list item,
 // positions 0..7 become empty placeholders. Does nothing for a NULL menu or
 // label or a position out of range.
-void mAddItem(tarvel::Menu* menu, const char* label, int position,
-              uintptr_t value, uint8_t hasToggle, uint8_t toggleOn,
-              uint8_t hasChoice, uint8_t choiceOn, uint8_t enabled,
-              uint8_t italic, uint8_t regularWeight);
+TARVEL_API void mAddItem(tarvel::Menu* menu, const char* label, int position,
+                         uintptr_t value, uint8_t hasToggle, uint8_t toggleOn,
+                         uint8_t hasChoice, uint8_t choiceOn, uint8_t enabled,
+                         uint8_t italic, uint8_t regularWeight);
 
 // Walks the selected path from the root and returns the number of entries
 // written: one per level, never more than the tree's depth nor
@@ -225,47 +232,48 @@ void mAddItem(tarvel::Menu* menu, const char* label, int position,
 // without a selection is written as position -1, label "Center", value 0 and
 // ends the walk. *value is the client value of the last item when it is
 // enabled and has no submenu, else 0. Every output may be NULL.
-int mGetResult(tarvel::Menu* menu, int* positions, const char** labels,
-               uintptr_t* values, tarvel::Menu** lastMenu, int* lastPosition,
-               uintptr_t* value);
+TARVEL_API int mGetResult(tarvel::Menu* menu, int* positions,
+                          const char** labels, uintptr_t* values,
+                          tarvel::Menu** lastMenu, int* lastPosition,
+                          uintptr_t* value);
 
 // One selection ------------------------------------------------------------
 
 // Creates the overlay the library draws on, covering the desktop. Only the
 // second argument is read: when it is non-zero and names the overlay already
 // up, nothing happens. Without a display: does nothing, reported once.
-void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3, intptr_t a4,
-           intptr_t a5);
+TARVEL_API void mInit(intptr_t a0, intptr_t window, intptr_t a2, intptr_t a3,
+                      intptr_t a4, intptr_t a5);
 
 // Ends the selection's use of the overlay and releases what it held. Over a
 // compositor the window stays, shrunk, so that the next menu is not faded
 // in. Harmless without mInit.
-void mShutdown();
+TARVEL_API void mShutdown();
 
 // Starts a selection at screen point (x, y) on a root menu: clears the
 // stroke and arms the 0.15 s popup timer.
-void mPress(tarvel::Menu* menu, int x, int y);
+TARVEL_API void mPress(tarvel::Menu* menu, int x, int y);
 
 // Gives the pointer position: records and inks the mark, or follows the
 // highlight of the shown menus.
-void mMotion(tarvel::Menu* menu, int x, int y);
+TARVEL_API void mMotion(tarvel::Menu* menu, int x, int y);
 
 // Fires the popup timer when the pointer has rested long enough.
-void mPoll();
+TARVEL_API void mPoll();
 
 // Ends the selection: by the shown menus' highlight, or by interpreting the
 // mark when no menu was shown. Writes a trace line when tracing is on.
-void mRelease(tarvel::Menu* menu, int x, int y);
+TARVEL_API void mRelease(tarvel::Menu* menu, int x, int y);
 
 // Shows the feedback of a mark selection (the ideal mark of the chosen
 // path) for the confirmation time, 0.2 s, and erases it before returning.
 // Nothing for a selection made in a list or of nothing.
-void mShowConfirmation(tarvel::Menu* menu);
+TARVEL_API void mShowConfirmation(tarvel::Menu* menu);
 // Erases that feedback should it still be shown; harmless when it is not.
-void mEraseConfirmation(tarvel::Menu* menu);
+TARVEL_API void mEraseConfirmation(tarvel::Menu* menu);
 
 // True while any mouse button is held.
-bool mButtonsDown();
+TARVEL_API bool mButtonsDown();
 
 // A client window that keeps changing during a selection (a clock) -------
 
@@ -277,19 +285,19 @@ bool mButtonsDown();
 // should draw in its own window as ever: no overlay is up, the overlay lets
 // the desktop show through as it changes (over a compositor), or the
 // arguments are bad.
-int mDrawBeneath(int x, int y, int width, int height, const uint32_t* pixels,
-                 int stride);
+TARVEL_API int mDrawBeneath(int x, int y, int width, int height,
+                            const uint32_t* pixels, int stride);
 
 // Settings -----------------------------------------------------------------
 
 // The timing in force is a MarkingMenuSettings (above).
 
 // Copies the settings in force into *settings. Does nothing for NULL.
-void mGetSettings(tarvel::MarkingMenuSettings* settings);
+TARVEL_API void mGetSettings(tarvel::MarkingMenuSettings* settings);
 // Puts *settings in force for the selections that start from now on.
 // Returns 1; 0, reported, with nothing changed, for NULL or for any value
 // out of range: negative, not a number, or over 60 s (60000 ms).
-int mSetSettings(const tarvel::MarkingMenuSettings* settings);
+TARVEL_API int mSetSettings(const tarvel::MarkingMenuSettings* settings);
 
 // How a selection may be made. Marks and menus (the default): the menu
 // pops up after a rest, or a mark is drawn without it. Menu only: the menu
@@ -297,8 +305,8 @@ int mSetSettings(const tarvel::MarkingMenuSettings* settings);
 // reads the mark. TECHNIQUE_MARKS_AND_MENUS, TECHNIQUE_MENU_ONLY,
 // TECHNIQUE_MARKS_ONLY.
 // Returns 1; 0, reported, with nothing changed, for another value.
-int mSetTechnique(int technique);
-int mGetTechnique();
+TARVEL_API int mSetTechnique(int technique);
+TARVEL_API int mGetTechnique();
 
 // Reports and traces -------------------------------------------------------
 
@@ -323,11 +331,11 @@ int mGetTechnique();
 //                                                        (a stroke or mark
 //                                                         beyond capacity)
 // Installs `hook` (NULL: standard error again); returns the previous one.
-tarvel::ReportHook mSetReportHook(tarvel::ReportHook hook);
+TARVEL_API tarvel::ReportHook mSetReportHook(tarvel::ReportHook hook);
 
 // The trace file: one line per selection is appended to "user.trc" in the
 // directory named by the environment variable TARVEL_TRACE_DIR, or else in
 // the fixed trace directory. Tracing is on while that directory exists,
 // looked at again by every mInit. A path longer than 4095 bytes traces
 // nothing (reported); mTraceFile then answers "".
-const char* mTraceFile();
+TARVEL_API const char* mTraceFile();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A Surface that draws into a QImage with the pixel rules of a classic
 // raster display: no antialiasing of shapes, right and bottom edges of boxes
 // outside, line end points not drawn. Serves the simulated screen and the
@@ -28,7 +29,7 @@ namespace tarvel::platform {
 // that part lies on the surface. A copy wholly off the surface keeps no
 // pixels. Every copy alive is known (putBeneathCopies reaches them all),
 // however it is freed.
-class Bitmap {
+class TARVEL_API Bitmap {
  public:
   Bitmap(QImage pixels, QPoint offset, QPoint origin);
   ~Bitmap();
@@ -40,7 +41,7 @@ class Bitmap {
   QPoint origin;
 };
 
-class ImageSurface : public Surface {
+class TARVEL_API ImageSurface : public Surface {
  public:
   // Draws into `image`, which must outlive the surface (Format_RGB32).
   explicit ImageSurface(QImage* image);
@@ -105,6 +106,6 @@ class ImageSurface : public Surface {
   QRect dirty_;
 };
 
-QRgb toQRgb(Colour c);
+TARVEL_API QRgb toQRgb(Colour c);
 
 }  // namespace tarvel::platform

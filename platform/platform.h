@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The seam between the library and the machine. The library reaches time,
 // input, cursors, desktop settings, the overlay and sound only through the
 // current Platform. Two implementations exist: the desktop platform (Qt on
@@ -57,7 +58,7 @@ class Bitmap;
 // Where the library draws: the overlay covering the desktop, in screen
 // pixels. Rectangles given as (left, top, right, bottom) exclude the right
 // and bottom edges. Nothing is antialiased.
-class Surface {
+class TARVEL_API Surface {
  public:
   virtual ~Surface() = default;
   virtual int width() const = 0;
@@ -102,7 +103,7 @@ class Surface {
   }
 };
 
-class Platform {
+class TARVEL_API Platform {
  public:
   virtual ~Platform() = default;
 
@@ -153,11 +154,12 @@ class Platform {
 };
 
 // Frees a copy made by Surface::copyOut; the surface need not exist any more.
-void deleteBitmap(Bitmap* bitmap);
+TARVEL_API void deleteBitmap(Bitmap* bitmap);
 // Surface::putBeneath for every copy made by copyOut and not yet freed, at
 // the place on the surface it was copied from: what they put back shows the
 // client's picture where nothing was drawn.
-void putBeneathCopies(int x, int y, const uint32_t* pixels, int count);
+TARVEL_API void putBeneathCopies(int x, int y, const uint32_t* pixels,
+                                 int count);
 
 // A platform about to go away says so with announceGoing, while its overlay
 // still exists; each handler registered with onGoing then forgets what the
@@ -165,14 +167,21 @@ void putBeneathCopies(int x, int y, const uint32_t* pixels, int count);
 // in progress) without drawing on it again. A handler is registered once,
 // however often onGoing is called with it; there is room for four.
 using GoingHandler = void (*)(Platform* going);
-void onGoing(GoingHandler handler);
-void announceGoing(Platform* going);
+TARVEL_API void onGoing(GoingHandler handler);
+TARVEL_API void announceGoing(Platform* going);
 
-// The platform in use: the one installed last, else the desktop platform.
-Platform& current();
+// The platform in use: the one installed last, else the default platform.
+TARVEL_API Platform& current();
 
-// Makes `p` current and returns the one it replaces (NULL for the desktop
-// default). Pass NULL to go back to the desktop platform.
-Platform* install(Platform* p);
+// Makes `p` current and returns the one it replaces (NULL for the default).
+// Pass NULL to go back to the default platform.
+TARVEL_API Platform* install(Platform* p);
+
+// The default platform is the desktop platform when its library is linked
+// in: that library calls setDefaultPlatform as it loads. Without it the
+// default is a platform without a display: real time, no input, no overlay
+// (mInit reports it), no sound. `make` is called once, on first use.
+using PlatformMaker = Platform* (*)();
+TARVEL_API void setDefaultPlatform(PlatformMaker make);
 
 }  // namespace tarvel::platform

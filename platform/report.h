@@ -9,7 +9,7 @@
 // that cannot be opened or written); the caller goes on with its defined
 // fallback. The formatted text goes to standard error, prefixed with the
 // program's name, unless a hook installed with mSetReportHook receives it.
-void mReportError(const char* format, ...)
+TARVEL_API void mReportError(const char* format, ...)
     __attribute__((format(printf, 1, 2)));
 
 // ReportHook and mSetReportHook are declared in the public header.

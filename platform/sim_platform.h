@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A simulated machine for tests, benchmarks and replays: virtual time,
 // scripted input, an in-memory screen, recorded sounds and cursors.
 #pragma once
@@ -13,7 +14,7 @@
 
 namespace tarvel::platform {
 
-class SimPlatform : public Platform {
+class TARVEL_API SimPlatform : public Platform {
  public:
   // Becomes the current platform; the destructor hands back the previous
   // one. Makes a QGuiApplication on Qt's offscreen platform when none

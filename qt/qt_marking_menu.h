@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A marking menu for Qt programs in a few lines, over the library's public
 // calls:
 //
@@ -39,7 +40,7 @@ enum class Place {
   List,  // the first row of the list; later rows follow it
 };
 
-struct Item {
+struct TARVEL_API Item {
   Item(std::string label, std::intptr_t value, bool enabled = true,
        Place place = Place::Next);
   Item(std::string label, std::initializer_list<Item> items,
@@ -58,7 +59,7 @@ struct Choice {
   std::intptr_t value = 0;          // the chosen item's
 };
 
-class MarkingMenu {
+class TARVEL_API MarkingMenu {
  public:
   MarkingMenu(std::initializer_list<Item> items);
   explicit MarkingMenu(const std::vector<Item>& items);

@@ -105,13 +105,13 @@ TEST(Progress, FiguresOverTheSelections) {
   TraceLog log;
   const double seconds[] = {5, 1, 4, 2, 3, 9, 0.5, 0.4, 0.3, 0.2, 0.1, 0.6};
   for (int i = 0; i < 12; i++) {
-    TraceRecord r;
-    r.line = i + 1;
-    r.duration = seconds[i];
-    r.byMenu = i < 4;  // menus first, then marks
-    r.path = i == 5 ? "0" : (i % 2 ? "11" : "23");
-    r.backUps = i == 2 ? 1 : 0;
-    log.records.push_back(r);
+    log.records.push_back(TraceRecord{
+        .line = i + 1,
+        .byMenu = i < 4,  // menus first, then marks
+        .duration = seconds[i],
+        .path = i == 5 ? "0" : (i % 2 ? "11" : "23"),
+        .backUps = i == 2 ? 1 : 0,
+    });
   }
   Progress p = progressOf(
       log, [](const std::string& path) { return path == "11" ? "Food" : ""; });

@@ -1,9 +1,11 @@
 // A program built against an installed Tarvel: it makes a menu, reads an
-// empty result back, and, built with the Qt layer, makes one from lists.
+// empty result back, finds itself on the desktop platform, and, built with
+// the Qt layer, makes a menu from lists.
 #include <cstdio>
 #include <cstring>
 
 #include "menu/marking_menu.h"
+#include "platform/platform.h"
 #ifdef WITH_QT_LAYER
 #include "qt/qt_marking_menu.h"
 #endif
@@ -22,6 +24,11 @@ int main() {
     return 1;
   }
   if (!mTraceFile() || !std::strstr(mTraceFile(), "user.trc")) return 1;
+  // Only the desktop platform asks the dynamic loader about modules.
+  if (!platform::current().moduleLoaded("libc.so.6")) {
+    std::puts("the default platform is not the desktop platform");
+    return 1;
+  }
 #ifdef WITH_QT_LAYER
   tarvel::MarkingMenu menu{{"Colour", {{"Red", 1}}}, {"Clear", 2}};
   if (!menu.root() || std::strcmp(menu.root()->label[1], "Clear") != 0)
