@@ -191,6 +191,7 @@ using tarvel::IntPoint;
 using tarvel::LABEL_CAPACITY;
 using tarvel::MarkingMenuSettings;
 using tarvel::Menu;
+using tarvel::MENU_DEPTH_LIMIT;
 using tarvel::MENU_SLOTS;
 using tarvel::RADIAL_SLOTS;
 using tarvel::Rect;

@@ -9,8 +9,8 @@
 #include "player/sim_gesture.h"
 #include "practice_menu.h"
 
-using platform::Gesture;
 using platform::SimPlatform;
+using player::Gesture;
 
 namespace {
 
@@ -103,7 +103,7 @@ TEST(Edges, APressHeldStillSelectsNothingWhereverTheMenuWasPushed) {
       for (const Place& p : d.places) {
         SCOPED_TRACE(std::string(k.name) + " at " + p.name);
         // Past the popup and several rests, long enough for any submenu.
-        auto out = platform::playSelection(
+        auto out = player::playSelection(
             sim, k.root, Gesture().press(p.x, p.y).rest(1000).release());
         EXPECT_EQ(out.value, 0u);
         EXPECT_EQ(out.positions[0], -1);
@@ -130,7 +130,7 @@ TEST(Edges, DirectionsRunFromThePressNotFromTheMenuDrawn) {
         // it goes on onto the other.
         if (!onDesktop(d, x, y)) continue;
         SCOPED_TRACE(p.name + " towards " + std::to_string(k));
-        auto out = platform::playSelection(
+        auto out = player::playSelection(
             sim, compass,
             Gesture().press(p.x, p.y).rest(300).moveTo(x, y, 150).release());
         EXPECT_EQ(out.value, uintptr_t(k + 1));
@@ -154,7 +154,7 @@ TEST(Edges, MarksReadAsInTheMiddleWhetherDrawnStraightOrPaused) {
     g.press(x, y).moveTo(ax, ay, 100).moveTo(bx, by, 100);
     // Resting past the marking delay pops the menus up along the mark.
     if (pause) g.rest(600);
-    platform::playSelection(sim, menu.root, g.release());
+    player::playSelection(sim, menu.root, g.release());
     return menu.path();
   };
   for (const Desktop& d : desktops()) {
@@ -186,17 +186,17 @@ TEST(Edges, ASubmenuOpenedByARestAtTheEdgeIsCentredOnThatRest) {
     g.press(1000, 512).rest(200).moveTo(1276, 512, 150).rest(400);
     return g;
   };
-  platform::playSelection(sim, menu.root, toEdge().rest(600).release());
+  player::playSelection(sim, menu.root, toEdge().rest(600).release());
   EXPECT_EQ(menu.root->submenu[2]->movedToFit, 1);
   EXPECT_EQ(menu.path(), "Tools, Center");
 
   // Up from where it opened is Saw and down is Wrench, whatever boxes of
   // the pushed menu lie under the way.
-  platform::playSelection(sim, menu.root,
-                          toEdge().moveTo(1276, 432, 100).release());
+  player::playSelection(sim, menu.root,
+                        toEdge().moveTo(1276, 432, 100).release());
   EXPECT_EQ(menu.path(), "Tools, Saw");
-  platform::playSelection(sim, menu.root,
-                          toEdge().moveTo(1276, 592, 100).release());
+  player::playSelection(sim, menu.root,
+                        toEdge().moveTo(1276, 592, 100).release());
   EXPECT_EQ(menu.path(), "Tools, Wrench");
 }
 
@@ -204,12 +204,12 @@ TEST(Edges, RowsOfAPushedMenuAreHitWhereTheyAreOnceThePointerLeavesThePress) {
   SimPlatform sim{1280, 1024};
   Menu* pie = pieWithList();
   // At the foot of the screen the rows are pushed up around the press.
-  platform::playSelection(sim, pie,
-                          Gesture().press(640, 1020).rest(300).release());
+  player::playSelection(sim, pie,
+                        Gesture().press(640, 1020).rest(300).release());
   ASSERT_EQ(pie->movedToFit, 1);
   const Rect other = pie->itemRect[8];
   int ox = (other.xmin + other.xmax) / 2, oy = (other.ymin + other.ymax) / 2;
-  auto out = platform::playSelection(
+  auto out = player::playSelection(
       sim, pie,
       Gesture().press(640, 1020).rest(300).moveTo(ox, oy, 100).release());
   EXPECT_EQ(out.value, 9u);
@@ -217,11 +217,11 @@ TEST(Edges, RowsOfAPushedMenuAreHitWhereTheyAreOnceThePointerLeavesThePress) {
   // A list pushed into the bottom right corner: rows under the pointer
   // count once it has left the disc round the press.
   Menu* list = listOnly();
-  platform::playSelection(sim, list,
-                          Gesture().press(1276, 1020).rest(300).release());
+  player::playSelection(sim, list,
+                        Gesture().press(1276, 1020).rest(300).release());
   ASSERT_EQ(list->movedToFit, 1);
   const Rect last = list->itemRect[10];
-  out = platform::playSelection(
+  out = player::playSelection(
       sim, list,
       Gesture()
           .press(1276, 1020)

@@ -604,7 +604,7 @@ TEST_F(Selection, ATracePathIsReportedOnOneLine) {
 TEST(DepthLimit, SelectionsOnALoopLinkedByHandEndInABoundedResult) {
   platform::SimPlatform sim{1280, 1024};
   auto play = [&](const Gesture& g, Menu* root) {
-    platform::playSelection(sim, root, g);
+    player::playSelection(sim, root, g);
   };
   auto pressAtCentre = [] { return Gesture(100).press(cx, cy); };
   Menu* root = mCreateMenu();
@@ -667,7 +667,7 @@ TEST(PlatformGoing, EndsTheSelectionOpenOnItsScreen) {
 
   platform::SimPlatform sim{1280, 1024};
   QImage before = sim.screenImage().copy();
-  auto out = platform::playSelection(
+  auto out = player::playSelection(
       sim, menu.root,
       Gesture(100).press(cx, cy).moveTo(cx, cy - 200, 200).release());
   EXPECT_EQ(menu.path(), "Food, Apple");
