@@ -21,9 +21,26 @@ set -euo pipefail
 # fail. So the test runs where it is alone: in user, mount and network
 # namespaces of its own, with a /tmp of its own, where the number is chosen
 # here and nobody else can take it meanwhile.
+# Folders of the host's /tmp that the test's own paths lie in (a checkout or
+# build under /tmp) are bound into the new /tmp, so that it still finds
+# itself, its probe and its work folder.
 if [ -z "${TARVEL_OWN_X_NAMESPACE:-}" ] && unshare -Urnm true 2>/dev/null; then
-  exec env TARVEL_OWN_X_NAMESPACE=1 unshare -Urnm \
-    bash -c 'mount -t tmpfs -o mode=1777 tmpfs /tmp && exec bash "$0" "$@"' "$0" "$@"
+  keep=""
+  for path in "$(cd "$(dirname "$0")" && pwd)" "$@"; do
+    case $path in /tmp/?*) keep="$keep $(echo "$path" | cut -d/ -f3)" ;; esac
+  done
+  exec env TARVEL_OWN_X_NAMESPACE=1 TARVEL_KEEP_TMP="$keep" unshare -Urnm bash -c '
+    set -e
+    # One fixed mount point: each test binds it in a namespace of its own.
+    host=/dev/shm/tarvel-host-tmp
+    mkdir -p "$host"
+    mount --rbind /tmp "$host"
+    mount -t tmpfs -o mode=1777 tmpfs /tmp
+    for top in $TARVEL_KEEP_TMP; do
+      mkdir -p "/tmp/$top"
+      mount --rbind "$host/$top" "/tmp/$top"
+    done
+    exec bash "$0" "$@"' "$(cd "$(dirname "$0")" && pwd)/$(basename "$0")" "$@"
 fi
 
 probe=$1
