@@ -94,17 +94,19 @@ mark() {
   draw_mark "${points[@]}"
 }
 
-targets=("0 0" "2 2" "4 6" "6 4")
-done_rows=0
-for condition in 1 2; do
-  # The second condition shows the menu at the press.
-  rest=""
-  [ "$condition" = 2 ] && rest=600
-  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1  # welcome or results
+# A click past the welcome or a condition's results, then one past the
+# condition's introduction.
+begin_condition() {
+  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
   sleep 0.3
   within 10 on_screen intro $((vx + 20)) $((vy + 300)) "$ground" || fail "no introduction"
   xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
-  for t in "${targets[@]}"; do
+}
+# One trial a path given ("2 0"), each drawn once its target is up and
+# logged before the next.
+trials() {
+  local t
+  for t in "$@"; do
     within 20 trial_ready || fail "trial $((done_rows + 1)) never came"
     # shellcheck disable=SC2086
     mark $t
@@ -113,6 +115,16 @@ for condition in 1 2; do
     # Should the outcome come and go between two looks, it is over after 3 s.
     within 3 outcome || true
   done
+}
+
+targets=("0 0" "2 2" "4 6" "6 4")
+done_rows=0
+for condition in 1 2; do
+  # The second condition shows the menu at the press.
+  rest=""
+  [ "$condition" = 2 ] && rest=600
+  begin_condition
+  trials "${targets[@]}"
   shot "after-condition-$condition"
   # The condition's results, once its last outcome has shown.
   results() { shot results && [ "$(pixel results $qx $qy)" != "$panel_colour" ]; }
@@ -133,17 +145,6 @@ within 10 gone || fail "the last click did not close the study"
 
 # Two trials, then Escape at the pause.
 rest=""
-two_trials() {
-  local t
-  for t in "$@"; do
-    within 20 trial_ready || fail "a trial of the pause study never came"
-    # shellcheck disable=SC2086
-    mark $t
-    done_rows=$((done_rows + 1))
-    within 20 logged || fail "trial $done_rows of the pause study was not logged"
-    within 3 outcome || true
-  done
-}
 start_pause_study() {
   "$tarvel" --study "$pause_study" --participant e2e --output "$logs" \
     >>"$work/tarvel.out" 2>>"$work/tarvel.err" &
@@ -151,15 +152,12 @@ start_pause_study() {
   pids="$tarvel_pid $pids"
   within 30 find_study_window || fail "no window for the pause study"
   within 20 on_screen welcome $((vx + 20)) $((vy + 300)) "$ground" || fail "no welcome"
-  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
-  sleep 0.3
-  within 10 on_screen intro $((vx + 20)) $((vy + 300)) "$ground" || fail "no introduction"
-  xdotool mousemove $((vx + 100)) $((vy + 300)) click 1
+  begin_condition
 }
 start_pause_study
 log_file="$logs/pause-study/e2e/session-1/trials.csv"
 done_rows=0
-two_trials "0 0" "2 2"
+trials "0 0" "2 2"
 paused() { shot pause && [ "$(pixel pause $qx $qy)" = "$ground" ]; }
 within 10 paused || fail "no pause after the first block"
 xdotool mousemove $((vx + 100)) $((vy + 300)) key Escape
@@ -172,7 +170,7 @@ within 10 gone || fail "the stopped study did not close"
 start_pause_study
 log_file="$logs/pause-study/e2e/session-2/trials.csv"
 done_rows=0
-two_trials "0 0" "2 2"
+trials "0 0" "2 2"
 head -n 1 "$log_file" | grep -q "; session 2; .*; resumed after condition marks, block 1, trial 2$" ||
   fail "the second session does not say where it goes on: $(head -n 1 "$log_file")"
 blocks=$(grep -v '^#' "$log_file" | tail -n +2 | cut -d, -f4,5,7 | tr '\n' ' ')
