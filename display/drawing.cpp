@@ -71,7 +71,6 @@ bool mSelectFont(const char* name) {
     font.italic = true;
     font.weight = 500;
   }
-  drawState.font = 1;
   drawState.fontName = name;
   if (screen()) screen()->selectFont(font);
   return true;

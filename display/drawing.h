@@ -16,13 +16,11 @@ namespace tarvel::internal {
 
 struct DrawState {
   platform::Surface* overlay;  // the overlay window, NULL when none
-  uint8_t classRegistered;     // the overlay has been set up once
   platform::Surface* screen;   // where the primitives draw
   uint8_t pen;                 // a pen exists (made from colour, lineWidth)
   uint8_t penSelected;         // ... and outlines shapes
   uint8_t brush;               // a brush exists (made from colour)
   uint8_t brushSelected;       // ... and fills shapes
-  uint8_t font;                // a font has been made
   const char* fontName;        // the name it was selected by
   Colour penColour;
   int penWidth;

@@ -13,7 +13,6 @@ bool reportedNoDisplay = false;
 void forgetDrawingState() {
   drawState.pen = drawState.penSelected = 0;
   drawState.brush = drawState.brushSelected = 0;
-  drawState.font = 0;
   drawState.screen = nullptr;
   drawState.overlay = nullptr;
 }
@@ -33,7 +32,6 @@ void mInit(intptr_t, intptr_t window, intptr_t, intptr_t, intptr_t, intptr_t) {
   platform::Platform& p = platform::current();
   platform::onGoing(platformGoing);
   mNoteInit();
-  drawState.classRegistered = 1;
   // A previous overlay that was not shut down is forgotten.
   drawState.overlay = p.openOverlay();
   if (!drawState.overlay) {
@@ -61,7 +59,6 @@ void mShutdown() {
     drawState.screen->flush();
     drawState.pen = drawState.penSelected = 0;
     drawState.brush = drawState.brushSelected = 0;
-    drawState.font = 0;
     drawState.screen = nullptr;
   }
   if (drawState.overlay) {
