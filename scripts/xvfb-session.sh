@@ -113,12 +113,18 @@ find_trainer_window() {
 # rest visited 10 ms apart. Like a person, it starts to move once the menu's
 # overlay shows that the press was taken in; one xdotool process plays the
 # moves, so their pace does not depend on how fast processes start.
-# `mark_button` chooses another button than the left one.
+# `mark_button` chooses another button than the left one; `mark_ready`
+# another command that tells the press was taken in, or "true" for a
+# program that reads its own events in order (menus in its window).
 draw_mark() {
   local button=${mark_button:-1}
   xdotool mousemove "$1" "$2" mousedown "$button"
   shift 2
-  within 10 xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1 || true
+  if [ -n "${mark_ready:-}" ]; then
+    within 10 $mark_ready || true
+  else
+    within 10 xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1 || true
+  fi
   local args=()
   while [ $# -ge 2 ]; do
     args+=(mousemove "$1" "$2" sleep 0.01)

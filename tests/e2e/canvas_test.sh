@@ -1,47 +1,107 @@
 #!/usr/bin/env bash
-# The drawing canvas example on its own Xvfb, used as a person would: a
-# right-button mark, Colour then Blue, and a line drawn with the left
-# button comes out blue. Screenshots stay in WORKDIR.
+# The drawing canvas example used as a person would, on one of three
+# desktops:
+#   overlay    on its own Xvfb, the menu on the desktop overlay (the default
+#              on X11);
+#   in-window  on its own Xvfb, the menu inside the canvas's window
+#              (TARVEL_MENU_PATH=in-window);
+#   wayland    a native Wayland client of weston (kiosk shell, one output
+#              in a window of its own Xvfb), where the menu can only be
+#              drawn inside the program's window. weston takes its input
+#              from that window, so xdotool reaches the program through it.
+# A right press held still shows the menu and, released where it was
+# pressed, selects nothing; a right-button mark, Colour then Blue, makes the
+# next line drawn with the left button blue. Screenshots stay in WORKDIR.
 #
-#   canvas_test.sh DRAWING_CANVAS WORKDIR
+#   canvas_test.sh DRAWING_CANVAS WORKDIR [overlay|in-window|wayland]
 set -euo pipefail
 canvas=$1
 work=$2
+mode=${3:-overlay}
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
-fail_shows=("$work/canvas.err")
+fail_label=$mode
+fail_shows=("$work/canvas.err" "$work/weston.log")
 
 start_xvfb || fail "Xvfb did not start"
+case $mode in
+  overlay) ;;
+  in-window) export TARVEL_MENU_PATH=in-window ;;
+  wayland)
+    weston --backend=x11-backend.so --use-pixman --shell=kiosk-shell.so \
+      --width=800 --height=600 --socket=tarvel-canvas \
+      --log="$work/weston.log" >"$work/weston.out" 2>&1 &
+    pids="$! $pids"
+    within 20 test -S "$XDG_RUNTIME_DIR/tarvel-canvas" || fail "weston did not start"
+    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=tarvel-canvas
+    ;;
+  *) fail "no such way to show the menu: $mode" ;;
+esac
+
 "$canvas" >"$work/canvas.out" 2>"$work/canvas.err" &
 pids="$! $pids"
-found() {
-  local id
-  id=$(xdotool search --onlyvisible --name '^Tarvel drawing canvas$' 2>/dev/null | head -n 1)
-  [ -n "$id" ] || return 1
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  [ "$WIDTH" = 640 ]
-}
+if [ "$mode" = wayland ]; then
+  # The kiosk shell gives the canvas the whole output, at the host's 0, 0.
+  found() {
+    local id
+    id=$(xwininfo -root -children 2>/dev/null | awk '/"Weston Compositor - screen0"/ { print $1; exit }')
+    [ -n "$id" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+  }
+  W=800 H=600
+else
+  found() {
+    local id
+    id=$(xdotool search --onlyvisible --name '^Tarvel drawing canvas$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    [ "$WIDTH" = 640 ]
+  }
+  W=640 H=480
+fi
 within 20 found || fail "no canvas window"
-# A screenshot all in greys gives its pixels as gray(N).
-white() {
-  shot before || return 1
-  case "$(pixel before $((X + 320)) $((Y + 240)))" in "srgb(255,255,255)" | "gray(255)") ;; *) return 1 ;; esac
+is_white() {
+  case "$(pixel "$1" "$2" "$3")" in "srgb(255,255,255)" | "gray(255)") ;; *) return 1 ;; esac
 }
+white() { shot before && is_white before $((X + W / 2)) $((Y + H / 2)); }
 within 20 white || fail "the canvas is not white"
 
+overlay_up() { xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1; }
+# Pixels of the area round (x, y) that are not white.
+drawn_near() {
+  local name=$1 x=$2 y=$3
+  printf '%.0f' "$(convert "$work/$name.png" -crop "200x200+$((x - 100))+$((y - 100))" \
+    -fill black +opaque white -fill white -opaque white -negate -format "%[fx:mean*w*h]" info:)"
+}
+
+# Held still, the menu comes up round the press; released there, nothing.
+cx=$((X + W / 2)) cy=$((Y + H / 2 + 60))
+xdotool mousemove "$cx" "$cy" mousedown 3
+menu_shown() { shot held && [ "$(drawn_near held "$cx" "$cy")" -gt 500 ]; }
+within 10 menu_shown || { xdotool mouseup 3; fail "no menu round the held press"; }
+case $mode in
+  overlay) overlay_up || fail "the menu is not on the desktop overlay" ;;
+  *) ! overlay_up || fail "a desktop overlay is up for a menu in the window" ;;
+esac
+xdotool mouseup 3
+menu_gone() { shot released && [ "$(drawn_near released "$cx" "$cy")" -eq 0 ]; }
+within 10 menu_gone || fail "the menu stayed after the release"
+
 # Colour is North, Blue the East of its submenu: up, then right.
-cx=$((X + 320)) cy=$((Y + 300))
 points=("$cx" "$cy")
 for i in 1 2 3 4 5 6; do points+=("$cx" $((cy - 15 * i))); done
 for i in 1 2 3 4 5 6; do points+=($((cx + 15 * i)) $((cy - 90))); done
-mark_button=3 draw_mark "${points[@]}"
-gone() { ! xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1; }
-within 10 gone || fail "the menu's overlay stayed up"
+if [ "$mode" = overlay ]; then
+  mark_button=3 draw_mark "${points[@]}"
+else
+  mark_button=3 mark_ready=true draw_mark "${points[@]}"
+fi
+within 10 eval '! overlay_up' || fail "the menu's overlay stayed up"
 
 # A line across the middle, with the left button.
-y=$((Y + 200))
-xdotool mousemove $((X + 100)) "$y" mousedown 1 mousemove $((X + 300)) "$y" \
-  mousemove $((X + 540)) "$y" mouseup 1
-blue() { shot line && [ "$(pixel line $((X + 320)) "$y")" = "srgb(30,60,220)" ]; }
-within 10 blue || fail "the line is $(pixel line $((X + 320)) "$y"), not blue"
-echo "drawing canvas: ok"
+y=$((Y + H / 2 - 40))
+xdotool mousemove $((X + 100)) "$y" mousedown 1 mousemove $((X + W / 2 - 20)) "$y" \
+  mousemove $((X + W - 100)) "$y" mouseup 1
+blue() { shot line && [ "$(pixel line $((X + W / 2)) "$y")" = "srgb(30,60,220)" ]; }
+within 10 blue || fail "the line is $(pixel line $((X + W / 2)) "$y"), not blue"
+echo "drawing canvas ($mode): ok"
