@@ -340,8 +340,10 @@ bool WindowInput::eventFilter(QObject* watched, QEvent* event) {
       d_->touchId = finger->id();
       bool down = type != QEvent::TouchEnd && type != QEvent::TouchCancel &&
                   finger->state() != QEventPoint::Released;
-      d_->apply(inWindow(finger->position()), finger->globalPosition(),
-                &d_->touchDown, down, top);
+      // A touch point's own position is the receiver's to set, and one
+      // made by hand may have none: its global position is always given.
+      d_->apply(top->mapFromGlobal(finger->globalPosition()),
+                finger->globalPosition(), &d_->touchDown, down, top);
       break;
     }
     case QEvent::KeyPress:
