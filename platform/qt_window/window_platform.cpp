@@ -253,7 +253,7 @@ void WindowPlatform::sleepMs(uint32_t ms) {
       timer.setSingleShot(true);
       timer.setTimerType(Qt::PreciseTimer);
       QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-      timer.start(int(ms));
+      timer.start(timerMs(uint64_t(ms) * 1000));
       loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!*alive) return;
