@@ -348,6 +348,55 @@ TEST_F(WindowPlatformTest, TouchAndPenAreThePointerToo) {
                                              K::Press, K::Move, K::Release}));
 }
 
+// The loop a program runs while the button is held, fed by the window's
+// events as they come: a quick mark east selects East, and the loop
+// sleeps between events instead of spinning.
+TEST_F(WindowPlatformTest, ABlockingLoopSelectsByAMark) {
+  WindowPlatform wp(host.get());
+  tarvel::platform::install(&wp);
+  Menu* root = compassMenu();
+  QWindow* window = host->windowHandle();
+  ASSERT_NE(window, nullptr);
+  auto send = [this, window](QEvent::Type type, double x, bool held) {
+    QPointF at = QPointF(x, 100) + QPointF(pad->pos());
+    QMouseEvent e(type, at, window->mapToGlobal(at), Qt::LeftButton,
+                  held ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &e);
+  };
+  send(QEvent::MouseButtonPress, 60, true);
+  for (int step = 1; step <= 4; step++)
+    QTimer::singleShot(25 * step, host.get(), [send, step] {
+      send(QEvent::MouseMove, 60 + 25 * step, true);
+    });
+  QTimer::singleShot(125, host.get(),
+                     [send] { send(QEvent::MouseButtonRelease, 160, false); });
+
+  mInit(0, 0, 0, 0, 0, 0);
+  auto in = wp.pollInput();
+  mPress(root, in.x, in.y);
+  int passes = 0;
+  while (mButtonsDown() && passes < 1000) {
+    in = wp.pollInput();
+    mMotion(root, in.x, in.y);
+    mPoll();
+    wp.spinStep();
+    passes++;
+  }
+  in = wp.pollInput();
+  mRelease(root, in.x, in.y);
+  mShowConfirmation(root);
+  mEraseConfirmation(root);
+  mShutdown();
+  EXPECT_LT(passes, 60);
+  int positions[2] = {-1, -1};
+  uintptr_t value = 0;
+  EXPECT_EQ(
+      mGetResult(root, positions, nullptr, nullptr, nullptr, nullptr, &value),
+      1);
+  EXPECT_EQ(value, 2u);  // East
+  EXPECT_EQ(root->mode, 0) << "chosen by a mark";
+}
+
 // The window destroyed during a selection ends it: nothing more is drawn,
 // the loop's buttons are up, the calls that end a selection do nothing.
 TEST_F(WindowPlatformTest, WindowDestroyedDuringASelectionEndsIt) {
