@@ -19,7 +19,7 @@ endif()
 # The libraries, each with its headers. markingmenu itself is an interface:
 # the core library with the desktop and the simulated platforms.
 install(TARGETS markingmenu_core markingmenu_desktop markingmenu_sim
-                markingmenu markingmenu_window markingmenu_qt
+                markingmenu_window markingmenu markingmenu_qt
         EXPORT TarvelTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})

@@ -9,6 +9,12 @@
 // Positions are in device pixels, both in the window (its top-left corner
 // is 0, 0) and in Qt's global coordinates scaled by the screen's ratio, as
 // the desktop platform gives them.
+//
+// Qt hands each event to the window's Qt window and then to the widget it
+// is for; both are read, so a change is told once whichever comes, and an
+// event is consumed at the widget, once Qt has kept its account of grabs
+// and clicks. Mouse events Qt or the system made of a pen or a finger are
+// not read again: the pen's and the finger's own events are.
 #pragma once
 
 #include <QObject>
@@ -36,8 +42,11 @@ struct PointerEvent {
 
 class TARVEL_API WindowInput : public QObject {
  public:
-  // Watches `window`'s top-level window. NULL, or a widget not yet in a
-  // window, watches nothing: the state stays all up and nothing is told.
+  // Watches `window`'s top-level window: the one it is in at each event,
+  // so a widget put into a window later is followed there. NULL watches
+  // nothing: the state stays all up and nothing is told. When `window`
+  // is destroyed (with its window or alone) Gone is told and nothing more
+  // is watched.
   explicit WindowInput(QWidget* window);
   ~WindowInput() override;
 
@@ -53,11 +62,15 @@ class TARVEL_API WindowInput : public QObject {
   // device pixels.
   IntPoint fromGlobal(QPointF global) const;
 
-  // Every change is told to `listener` (one at a time; an empty one stops
-  // telling). While capturing, the window's mouse, tablet, touch, key,
-  // wheel and context-menu events are consumed; after capturing ends, the
-  // context-menu event Qt makes of the release that ended it is consumed
-  // too.
+  // Every change is told to `listener` (one at a time: a change made while
+  // it runs is told after it returns; an empty one stops telling). The
+  // listener may destroy the WindowInput. While capturing, the window's
+  // mouse, tablet, touch, key (shortcuts included), wheel, tooltip and
+  // context-menu events are consumed. After capturing ends, the rest of
+  // the press that was under way (its moves and its release) and the first
+  // context-menu event the mouse makes before the next press are consumed
+  // too: Qt makes one right after a right press on X11, after the release
+  // elsewhere.
   void setListener(std::function<void(const PointerEvent&)> listener);
   void setCapturing(bool capturing);
   bool capturing() const;

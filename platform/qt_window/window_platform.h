@@ -8,10 +8,14 @@
 // placed in.
 //
 // Time is the monotonic clock. Waits never freeze the program: spinStep
-// waits for the window's events (or the library's next deadline), and
-// sleepMs goes on delivering timers and painting meanwhile (input waits
-// until it returns). The library itself plays no sound; playSound hands the
-// wave to the program's player when it set one, else plays nothing.
+// waits for the window's events (or the library's next deadline, a tenth
+// of a second at most), and sleepMs goes on delivering timers and painting
+// meanwhile (input waits until it returns). The input only changes as the
+// application's events are delivered; a loop that reads it without
+// calling spinStep and without any event delivered between waits as a
+// pass does at every fifth read. The library itself plays no sound;
+// playSound hands the wave to the program's player when it set one, else
+// plays nothing. moduleLoaded always answers no.
 #pragma once
 
 #include <QImage>
@@ -28,11 +32,15 @@ namespace tarvel::platform {
 
 class TARVEL_API WindowPlatform : public Platform {
  public:
-  // Draws over `host`'s top-level window. A NULL host, or one not in a
-  // window, gives a platform whose openOverlay answers NULL. Does not make
-  // itself current: install() it for the length of a selection.
+  // Draws over `host`'s top-level window. A NULL host, or a window of no
+  // size, gives a platform whose openOverlay answers NULL. Does not make
+  // itself current: install() it for the length of a selection. When the
+  // host goes (with its window or alone) during a selection, the platform
+  // says it is going (announceGoing) and drops its overlay, so the
+  // selection ends without drawing again.
   explicit WindowPlatform(QWidget* host);
-  // Says it is going (announceGoing) while its surface still exists.
+  // Says it is going (announceGoing) while its surface still exists, and
+  // is current no longer: the default platform is, if it was.
   ~WindowPlatform() override;
   WindowPlatform(const WindowPlatform&) = delete;
   WindowPlatform& operator=(const WindowPlatform&) = delete;
@@ -41,12 +49,15 @@ class TARVEL_API WindowPlatform : public Platform {
   WindowInput& input();
   // Called when the library's deadline (wakeBy) comes, from the event
   // loop, so that a program that does not wait in spinStep can mPoll then.
+  // Never from inside sleepMs, where the library is in the middle of a
+  // call: a deadline that comes then is handled once the sleep is over.
   void setDeadlineHandler(std::function<void()> handler);
   using SoundPlayer = std::function<void(const char* name, const void* wave,
                                          size_t bytes, bool synchronous)>;
   void setSoundPlayer(SoundPlayer player);
   // What the overlay widget shows now, for tests: transparent where
-  // nothing is drawn.
+  // nothing is drawn, one pixel to a device pixel (ARGB32). Null without
+  // an overlay.
   QImage picture() const;
 
   uint64_t microseconds() override;
@@ -54,6 +65,8 @@ class TARVEL_API WindowPlatform : public Platform {
   void spinStep() override;
   void wakeBy(uint64_t us) override;
   InputState pollInput() override;
+  // The cross is the window's cursor until the arrow comes back or the
+  // overlay closes; the window's own cursor then returns.
   void setCursor(Cursor cursor) override;
   bool moduleLoaded(const char* name) override;
   Colour systemColour(SystemColour which) override;
@@ -62,6 +75,10 @@ class TARVEL_API WindowPlatform : public Platform {
   Rect desktopRect() override;  // the same
   Rect workAreaAt(int x, int y) override;
   double devicePixelRatio() override;
+  // A transparent widget over the whole window and above its children,
+  // passing every event through; it follows the window's size, while the
+  // picture drawn on keeps the size the window had when it opened. NULL
+  // without a window to draw on.
   Surface* openOverlay() override;
   void closeOverlay() override;
   Surface* overlay() override;

@@ -59,11 +59,12 @@ function(check_cmake_package prefix dir)
       -DCMAKE_PREFIX_PATH=${prefix} "-DCMAKE_CXX_FLAGS=${ARGN}")
   run("building the find_package(Tarvel) programs"
       ${CMAKE_COMMAND} --build ${dir})
-  foreach(program consumer consumer_qt consumer_sim)
+  foreach(program consumer consumer_qt consumer_sim consumer_window)
     run("${program} (find_package) failed" ${dir}/${program})
   endforeach()
   expect_desktop_deps(${dir}/consumer ON)
   expect_desktop_deps(${dir}/consumer_sim OFF)
+  expect_desktop_deps(${dir}/consumer_window OFF)
 endfunction()
 
 # The README's command line, for the library and for its Qt layer, with
@@ -96,14 +97,16 @@ expect_files(${prefix} bin/tarvel bin/tarvel-report
   share/icons/hicolor/256x256/apps/tarvel.png
   share/doc/tarvel/LICENSE
   lib/libmarkingmenu_core.a lib/libmarkingmenu_desktop.a
-  lib/libmarkingmenu_sim.a lib/libmarkingmenu_qt.a
+  lib/libmarkingmenu_sim.a lib/libmarkingmenu_window.a
+  lib/libmarkingmenu_qt.a
   lib/cmake/Tarvel/TarvelConfig.cmake
   lib/pkgconfig/markingmenu.pc lib/pkgconfig/markingmenu_qt.pc)
 # Embedders see the public headers only.
 file(GLOB_RECURSE headers RELATIVE ${prefix}/include ${prefix}/include/*)
 list(SORT headers)
 set(public tarvel/menu/marking_menu.h tarvel/platform/image_surface.h
-    tarvel/platform/platform.h tarvel/platform/sim_platform.h
+    tarvel/platform/platform.h tarvel/platform/qt_window/window_input.h
+    tarvel/platform/qt_window/window_platform.h tarvel/platform/sim_platform.h
     tarvel/qt/qt_marking_menu.h)
 if(NOT headers STREQUAL public)
   message(FATAL_ERROR "headers installed: ${headers}")
@@ -119,12 +122,12 @@ run("configuring a shared build"
     -DTARVEL_BUILD_APP=OFF -DTARVEL_BUILD_TESTS=OFF -DTARVEL_BUILD_BENCH=OFF)
 run("the shared build failed" ${CMAKE_COMMAND} --build ${BINARY}/shared-build
     --target markingmenu_core markingmenu_desktop markingmenu_sim
-    markingmenu_qt)
+    markingmenu_window markingmenu_qt)
 run("cmake --install of the shared build failed"
     ${CMAKE_COMMAND} --install ${BINARY}/shared-build --prefix ${prefix})
 # Versioned, and exporting nothing but what the public headers declare.
 foreach(library markingmenu_core markingmenu_desktop markingmenu_sim
-                markingmenu_qt)
+                markingmenu_window markingmenu_qt)
   set(file ${prefix}/lib/lib${library}.so.${VERSION})
   expect_files(/ ${file} ${prefix}/lib/lib${library}.so)
   capture(dynamic readelf -d ${file})
@@ -151,8 +154,10 @@ endforeach()
 check_cmake_package(${prefix} ${BINARY}/shared-cmake)
 set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
 check_pkg_config(${prefix} ${BINARY}/shared-pkg-config)
-capture(libraries ldd ${BINARY}/shared-cmake/consumer_sim)
-if(libraries MATCHES "markingmenu_desktop|SDL2")
-  message(FATAL_ERROR "consumer_sim loads the desktop platform:\n${libraries}")
-endif()
+foreach(program consumer_sim consumer_window)
+  capture(libraries ldd ${BINARY}/shared-cmake/${program})
+  if(libraries MATCHES "markingmenu_desktop|SDL2")
+    message(FATAL_ERROR "${program} loads the desktop platform:\n${libraries}")
+  endif()
+endforeach()
 message(STATUS "installed static and shared, found and linked both ways")
