@@ -110,3 +110,33 @@ TEST(QtMarkingMenu, SelectRunsTheWholeSelection) {
   });
   EXPECT_FALSE(menu.select(press).has_value());
 }
+
+// Escape ends select() with nothing chosen, the menus taken away and
+// cancelled() said, where a release would have chosen the item.
+TEST(QtMarkingMenu, EscapeCancelsSelect) {
+  platform::SimPlatform sim;
+  const QImage before = sim.screenImage().copy();
+  MarkingMenu menu{{"Colour", 1}, {"Size", 2}, {"Tools", 3}};
+  int cancelled = 0, triggered = 0;
+  QObject::connect(&menu, &MarkingMenu::cancelled, [&] { cancelled++; });
+  QObject::connect(&menu, &MarkingMenu::triggered,
+                   [&](const tarvel::Choice&) { triggered++; });
+  const QPoint press(640, 512);
+  sim.setInputScript([press](uint32_t ms) {
+    // The menu up, East highlighted, then Escape with the button held.
+    QPoint at = press + QPoint(ms > 200 ? 90 : 0, 0);
+    return platform::InputState{at.x(), at.y(), ms<600, ms> 400};
+  });
+  EXPECT_FALSE(menu.select(press).has_value());
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(sim.screenImage(), before);
+
+  sim.setInputScript([press](uint32_t ms) {
+    QPoint at = press + QPoint(ms > 200 ? 90 : 0, 0);
+    return platform::InputState{at.x(), at.y(), ms < 600, false};
+  });
+  auto choice = menu.select(press);
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->value, 3);
+  EXPECT_EQ(triggered, 1);
+}

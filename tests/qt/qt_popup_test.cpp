@@ -512,6 +512,51 @@ TEST_F(InWindow, BadHostsAndThingsGoingEndTheSelectionCleanly) {
   }
 }
 
+// Over the desktop (here the simulated one, the program's platform) a
+// popup follows the window's events in the desktop's coordinates, draws on
+// the desktop and leaves it as it was.
+TEST_F(InWindow, AnOverlayPopupFollowsTheWindowsEvents) {
+  platform::SimPlatform sim(1280, 1024);
+  const QImage desktop = sim.screenImage().copy();
+  // Away from the desktop's corner, so that its coordinates and the
+  // window's differ.
+  host.move(130, 70);
+  spin(20);
+  const QPoint origin = host.mapToGlobal(QPoint(0, 0));
+  ASSERT_GE(origin.x(), 130);
+  std::unique_ptr<MarkingMenu> menu(practiceMenu());
+  menu->setPath(MarkingMenu::Path::Overlay);
+  Told told(*menu);
+  bool drawn = false;
+  QObject::connect(menu.get(), &MarkingMenu::highlighted, &told.alive,
+                   [&] { drawn = drawn || sim.screenImage() != desktop; });
+  host.onPress = [&](QMouseEvent* e) {
+    menu->popup(&host, e->globalPosition().toPoint());
+  };
+  WindowMouse mouse(host,
+                    Gesture()
+                        .press(cx, cy)
+                        .rest(250)
+                        .moveTo(cx, cy + 90, 60)
+                        .rest(300)
+                        .moveTo(cx - 90, cy + 90, 60)
+                        .rest(60)
+                        .release(),
+                    &sim);
+  mouse.start();
+  ASSERT_TRUE(
+      spinUntil([&] { return mouse.finished() && told.ends > 0; }, 5000));
+  ASSERT_TRUE(told.chosen.has_value());
+  EXPECT_EQ(joined(told.chosen->labels), "Animals, Duck");
+  // Drawn where the press was on the desktop.
+  EXPECT_TRUE(drawn);
+  EXPECT_EQ(menu->root()->centreX, origin.x() + cx);
+  EXPECT_EQ(menu->root()->centreY, origin.y() + cy);
+  EXPECT_EQ(sim.screenImage(), desktop);
+  EXPECT_EQ(visibleChildren(), 0);
+  EXPECT_EQ(host.contextMenus, 0);
+}
+
 // A QMenu becomes the tree: the visible actions in order, separators and
 // hidden actions left out, disabled ones disabled, submenus nested,
 // checkable ones toggles; past 58 actions the rest is reported and left
