@@ -536,7 +536,11 @@ std::vector<Item> itemsOf(const QMenu* menu,
                      reportable(label).c_str());
         continue;
       }
-      item.items = itemsOf(sub, within);
+      // The library's trees go no deeper; mNewSubmenu says so.
+      if (within.size() < size_t(MENU_DEPTH_LIMIT))
+        item.items = itemsOf(sub, within);
+      else
+        mReportError("menus go at most %d levels deep", MENU_DEPTH_LIMIT);
       // A submenu with nothing in it offers nothing to choose.
       if (item.items.empty()) item.enabled = false;
     }
