@@ -402,7 +402,8 @@ TEST_F(WindowPlatformTest, WindowDestroyedDuringASelectionEndsIt) {
   EXPECT_EQ(wp.openOverlay(), nullptr);
 }
 
-// Hidden or resized, the window says so; the overlay keeps covering it.
+// Hidden or resized, the window says so; the overlay keeps covering it,
+// above children added meanwhile too.
 TEST_F(WindowPlatformTest, ResizeAndHideAreTold) {
   WindowPlatform wp(host.get());
   std::vector<PointerEvent::Kind> told;
@@ -415,13 +416,15 @@ TEST_F(WindowPlatformTest, ResizeAndHideAreTold) {
   EXPECT_EQ(wp.workArea().xmax, int(std::lround(500 * ratio)) - 1);
   QWidget* overlay = host->findChildren<QWidget*>().last();
   EXPECT_EQ(overlay->geometry(), host->rect());
+  (new QWidget(host.get()))->show();
+  EXPECT_EQ(host->children().last(), overlay);
   wp.overlay()->fillRect(-10, -10, 10000, 10000, 0x0000FF);
   wp.overlay()->flush();
   host->grab();
   host->hide();
   EXPECT_EQ(told.back(), PointerEvent::Gone);
   wp.closeOverlay();
-  EXPECT_EQ(host->findChildren<QWidget*>().size(), 1);
+  EXPECT_EQ(host->findChildren<QWidget*>().size(), 2);
 }
 
 // Without a window, or with an empty one, there is nothing to draw on.
