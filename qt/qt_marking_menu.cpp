@@ -578,10 +578,21 @@ void MarkingMenu::refreshActions() {
 }
 
 MarkingMenu::Path MarkingMenu::resolve(bool waiting) const {
+  bool desktop = onX11() || programPlatform();
+  if (path_ == Path::Overlay && !desktop) {
+    // Nothing may be drawn over other windows here: the window it is.
+    static bool said = false;
+    if (!said)
+      mReportError(
+          "marking menu: Qt's %s platform draws nothing over the desktop: "
+          "menus show in the program's window instead",
+          qPrintable(QGuiApplication::platformName()));
+    said = true;
+    return Path::InWindow;
+  }
   if (path_ != Path::Automatic) return path_;
   if (!waiting) return Path::InWindow;
-  if (programPlatform()) return Path::Overlay;
-  return onX11() ? Path::Overlay : Path::InWindow;
+  return desktop ? Path::Overlay : Path::InWindow;
 }
 
 Choice MarkingMenu::choiceTo(Menu* menu, int item) const {

@@ -33,8 +33,8 @@
 //             Works on every Qt platform (Wayland, X11, offscreen, ...);
 //             menus near the window's edges are kept inside it.
 //   Overlay   over the whole desktop, on X11 (Qt's xcb platform): menus
-//             may reach past the window. On another Qt platform it shows
-//             nothing and says so once.
+//             may reach past the window. Asked for on another Qt platform,
+//             the menus show in the window instead (said once).
 //   Automatic (the default) popup() uses InWindow everywhere; select() uses
 //             the overlay on xcb and InWindow elsewhere. A program that
 //             installed a platform of its own (platform::install, a

@@ -71,6 +71,21 @@ TEST(QtMarkingMenu, MisplacedItemsAreReportedAndTheRestBuilt) {
             std::string::npos);
 }
 
+// A long label beyond ASCII is shortened between characters, never
+// through one; a long ASCII one as the library shortens it.
+TEST(QtMarkingMenu, LongLabelsKeepWholeCharacters) {
+  platform::SimPlatform sim;
+  std::string euros;
+  for (int i = 0; i < 20; i++) euros += "\u20ac";  // three bytes each
+  MarkingMenu menu{{euros, 1}, {std::string(60, 'a'), 2}};
+  std::string kept = menu.root()->label[0];
+  ASSERT_GE(kept.size(), 4u);
+  EXPECT_EQ(kept.substr(kept.size() - 3), "...");
+  EXPECT_LE(kept.size(), 49u);
+  EXPECT_EQ(kept.substr(0, kept.size() - 3), euros.substr(0, 45));
+  EXPECT_EQ(std::string(menu.root()->label[1]), std::string(46, 'a') + "...");
+}
+
 namespace {
 
 // The simulated mouse, with Qt's cursor following it as a real one would.

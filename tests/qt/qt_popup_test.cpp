@@ -557,6 +557,29 @@ TEST_F(InWindow, AnOverlayPopupFollowsTheWindowsEvents) {
   EXPECT_EQ(host.contextMenus, 0);
 }
 
+// Where nothing may be drawn over the desktop, a menu asked to show there
+// shows in the window, and says so once.
+TEST_F(InWindow, AnOverlayAskedForWithoutADesktopShowsInTheWindow) {
+  ReportCapture reports;
+  std::unique_ptr<MarkingMenu> menu(practiceMenu());
+  menu->setPath(MarkingMenu::Path::Overlay);
+  const Gesture mark = Gesture()
+                           .press(cx, cy)
+                           .moveTo(cx, cy + 100, 100)
+                           .moveTo(cx + 100, cy + 100, 100)
+                           .release();
+  for (int i = 0; i < 2; i++) {
+    Told told(*menu);
+    ASSERT_TRUE(popUpAndPlay(*menu, mark, told));
+    ASSERT_TRUE(told.chosen.has_value());
+    EXPECT_EQ(joined(told.chosen->labels), "Animals, Pig");
+  }
+  EXPECT_LE(reports.all().size(), 1u);
+  for (const std::string& r : reports.all())
+    EXPECT_NE(r.find("in the program's window instead"), std::string::npos)
+        << r;
+}
+
 // A QMenu becomes the tree: the visible actions in order, separators and
 // hidden actions left out, disabled ones disabled, submenus nested,
 // checkable ones toggles; past 58 actions the rest is reported and left
