@@ -15,6 +15,9 @@ constexpr int arrowArea = 22;      // an arrow of 12 with 5 on each side
 constexpr int arrowInset = 11;     // an arrow's centre from its box's end
 constexpr int highlightInset = 2;  // the highlight panel inside the bevel
 
+// Check marks are drawn only when the program asks for them.
+bool indicatorsShown = false;
+
 bool isLeftSide(int position) { return position >= 5 && position <= 7; }
 
 bool hasBothIndicators(const Menu* m, int p) {
@@ -34,7 +37,39 @@ int labelWidth(const Menu* m, int p) {
   return width;
 }
 
+// A check mark in the label margin of slot p: the margin's first 17
+// pixels, after the arrow area of a west-side compass box with a submenu,
+// whose arrow sits where the margin is elsewhere.
+void drawCheck(const Menu* m, int p, Colour colour) {
+  const Rect& b = m->itemRect[p];
+  int left = b.xmin;
+  if (m->submenu[p] && isLeftSide(p) && p < m->radialCount)
+    left = mSatAdd(left, mScaled(arrowArea));
+  int middle = int((int64_t(b.ymin) + b.ymax) / 2);
+  PointList check =
+      mScaledPoints({{4, -1, 0, 0}, {7, 2, 0, 0}, {13, -4, 0, 0}});
+  platform::Platform& platform = platform::current();
+  int width = drawState.lineWidth;
+  mSetLineWidth(mScaled(2));
+  if (!m->enabled[p]) {
+    // Engraved, as a disabled label is.
+    PointList raised = check;
+    mListTranslate(&raised, left + mScaled(1), middle + mScaled(1));
+    mSetColor(platform.systemColour(platform::SystemColour::ButtonHighlight));
+    mDrawPoly(&raised);
+    colour = platform.systemColour(platform::SystemColour::ButtonShadow);
+  }
+  mListTranslate(&check, left, middle);
+  mSetColor(colour);
+  mDrawPoly(&check);
+  mSetLineWidth(width);
+}
+
 }  // namespace
+
+void mShowIndicators(int on) { indicatorsShown = on != 0; }
+
+int mIndicatorsShown() { return indicatorsShown ? 1 : 0; }
 
 int mItemHeight(const Menu* m, int p) {
   int text = p < m->itemCount ? mTextHeight() : 0;
@@ -183,6 +218,8 @@ void mDrawItem(Menu* m, int n, bool highlighted) {
     mSetColor(text);
     mDrawArrow(m, p, m->arrowPoint[p].x, m->arrowPoint[p].y);
   }
+  if (indicatorsShown && m->hasToggle[p] && m->toggleOn[p])
+    drawCheck(m, p, text);
 }
 
 void mDrawArrow(const Menu* m, int p, int x, int y) {

@@ -11,12 +11,13 @@
 //   Records .......... Rect, IntPoint, SaveStack, Menu
 //   Building ......... mCreateMenu, mNewSubmenu, mAddItem
 //   One selection .... mInit, mPress, mMotion / mPoll while mButtonsDown,
-//                      mRelease, mShowConfirmation, mEraseConfirmation,
-//                      mShutdown; mDrawBeneath for a client that keeps
-//                      drawing meanwhile
+//                      mRelease (or mCancel), mShowConfirmation,
+//                      mEraseConfirmation, mShutdown; mDrawBeneath for a
+//                      client that keeps drawing meanwhile
 //   Reading it ....... mGetResult
 //   Settings ......... MarkingMenuSettings, mGetSettings, mSetSettings,
-//                      mSetTechnique, mGetTechnique
+//                      mSetTechnique, mGetTechnique, mShowIndicators,
+//                      mIndicatorsShown
 //   Reports, traces .. mSetReportHook, mTraceFile
 //
 // A selection, as a client drives it:
@@ -219,7 +220,8 @@ TARVEL_API tarvel::Menu* mNewSubmenu(tarvel::Menu* menu, int position);
 // paths keep their head and tail around "...", other text keeps its first 46
 // characters and "...". A slot gets at most one indicator per call (toggle
 // before choice); indicators are stored in the record for the client to
-// read back, and the menus do not draw them. In a submenu of a list item,
+// read back, and the menus draw them only when asked (mShowIndicators). In
+// a submenu of a list item,
 // positions 0..7 become empty placeholders. Does nothing for a NULL menu or
 // label or a position out of range.
 TARVEL_API void mAddItem(tarvel::Menu* menu, const char* label, int position,
@@ -266,6 +268,14 @@ TARVEL_API void mPoll();
 // mark when no menu was shown. Writes a trace line when tracing is on.
 TARVEL_API void mRelease(tarvel::Menu* menu, int x, int y);
 
+// Ends the selection in progress on `menu` with nothing chosen, as a
+// program does when its user presses Escape or its window goes: the menus
+// and ink are taken off the screen, the popup timer is disarmed, no trace
+// line is written, and mGetResult then reads "Center" with value 0.
+// mShowConfirmation after it shows nothing. Does nothing for NULL or when
+// no selection is in progress on `menu`.
+TARVEL_API void mCancel(tarvel::Menu* menu);
+
 // Shows the feedback of a mark selection (the ideal mark of the chosen
 // path) for the confirmation time, 0.2 s, and erases it before returning.
 // Nothing for a selection made in a list or of nothing.
@@ -308,6 +318,15 @@ TARVEL_API int mSetSettings(const tarvel::MarkingMenuSettings* settings);
 // Returns 1; 0, reported, with nothing changed, for another value.
 TARVEL_API int mSetTechnique(int technique);
 TARVEL_API int mGetTechnique();
+
+// Check marks, off by default. While on, an item with hasToggle and
+// toggleOn set shows a check mark in the 17-pixel margin at the left of its
+// box (a compass box on the west side with a submenu has its arrow there,
+// and the check follows it), in the label's colour, engraved grey when the
+// item is disabled. Items without a toggle, or with it off, look as ever.
+// Any non-zero `on` turns them on; takes effect from the next drawing.
+TARVEL_API void mShowIndicators(int on);
+TARVEL_API int mIndicatorsShown();
 
 // Reports and traces -------------------------------------------------------
 

@@ -431,6 +431,21 @@ void takeSample(Menu* root, int x, int y, uint32_t tick) {
   if (root->mode == modeMarking) recordMark(root, x, y);
 }
 
+// The selection in progress stops being tracked: no timer, no position
+// waiting to be taken, no cascade pending.
+void stopTracking(Menu* root) {
+  disarm();
+  selection.root = nullptr;
+  selection.samplePending = false;
+  root->dwellArmed = 0;
+}
+
+// Takes every shown menu off the screen, from the deepest up to the root.
+void eraseShownMenus(Menu* root) {
+  for (Menu* m = root->current; m; m = m->parent) mEraseMenu(m);
+  root->current = nullptr;
+}
+
 // The platform is going away with the screen the selection is drawn on:
 // the selection ends where it is, its copies of the screen freed unused.
 void platformGoing(platform::Platform* going) {
@@ -535,9 +550,7 @@ void mRelease(Menu* menu, int x, int y) {
   x = clampCoordinate(x);
   y = clampCoordinate(y);
   menu->releaseTime = menu->nowTime = mClock();
-  disarm();
-  selection.root = nullptr;
-  selection.samplePending = false;
+  stopTracking(menu);
   if (menu->mode == modeMarking) {
     mStrokeAdd(menu, x, y);
     mInkNewest(menu);
@@ -547,12 +560,26 @@ void mRelease(Menu* menu, int x, int y) {
     mInterpretMark(menu, &stroke);
   } else {
     menu->releasedIn = menu->current;
-    for (Menu* m = menu->current; m; m = m->parent) mEraseMenu(m);
-    menu->current = nullptr;
+    eraseShownMenus(menu);
   }
-  menu->dwellArmed = 0;
   mFlush();
   if (mTraceEnabled()) mTraceWrite(menu);
+}
+
+void mCancel(Menu* menu) {
+  if (!menu || !menu->stroke || menu != selection.root) return;
+  menu->releaseTime = menu->nowTime = mClock();
+  stopTracking(menu);
+  if (menu->mode == modeMarking) {
+    mInkErase(menu);
+    menu->current = nullptr;
+  } else {
+    eraseShownMenus(menu);
+  }
+  // Nothing chosen, and nothing for a confirmation to show.
+  menu->releasedIn = nullptr;
+  menu->selected = 0;
+  mFlush();
 }
 
 void mShowConfirmation(Menu* menu) {

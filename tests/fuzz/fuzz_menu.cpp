@@ -148,6 +148,7 @@ class Session {
     }();
     mSetSettings(&defaults);
     mSetTechnique(TECHNIQUE_MARKS_AND_MENUS);
+    mShowIndicators(0);
     chooseWorkArea();
     sim->restartClock(in_.chance(10) ? uint64_t(UINT32_MAX) - in_.below(60000)
                                      : platform::SimPlatform::startTickMs);
@@ -179,6 +180,7 @@ class Session {
     DrawBeneath,
     Input,
     Settings,
+    Cancel,
     OpCount
   };
 
@@ -427,6 +429,12 @@ class Session {
       case Settings:
         settings();
         break;
+      case Cancel: {
+        Menu* m = menu();
+        call("mCancel(%s)", name(m).c_str());
+        mCancel(m);
+        break;
+      }
       case OpCount:
         break;
     }
@@ -461,6 +469,9 @@ class Session {
     int technique = in_.between(-1, 3);
     call("mSetTechnique(%d)", technique);
     mSetTechnique(technique);
+    int indicators = in_.chance(50);
+    call("mShowIndicators(%d)", indicators);
+    mShowIndicators(indicators);
   }
 
   void result(Menu* m) {

@@ -71,6 +71,21 @@ TEST(QtMarkingMenu, MisplacedItemsAreReportedAndTheRestBuilt) {
             std::string::npos);
 }
 
+// A long label beyond ASCII is shortened between characters, never
+// through one; a long ASCII one as the library shortens it.
+TEST(QtMarkingMenu, LongLabelsKeepWholeCharacters) {
+  platform::SimPlatform sim;
+  std::string euros;
+  for (int i = 0; i < 20; i++) euros += "\u20ac";  // three bytes each
+  MarkingMenu menu{{euros, 1}, {std::string(60, 'a'), 2}};
+  std::string kept = menu.root()->label[0];
+  ASSERT_GE(kept.size(), 4u);
+  EXPECT_EQ(kept.substr(kept.size() - 3), "...");
+  EXPECT_LE(kept.size(), 49u);
+  EXPECT_EQ(kept.substr(0, kept.size() - 3), euros.substr(0, 45));
+  EXPECT_EQ(std::string(menu.root()->label[1]), std::string(46, 'a') + "...");
+}
+
 namespace {
 
 // The simulated mouse, with Qt's cursor following it as a real one would.
@@ -109,4 +124,34 @@ TEST(QtMarkingMenu, SelectRunsTheWholeSelection) {
     return press;
   });
   EXPECT_FALSE(menu.select(press).has_value());
+}
+
+// Escape ends select() with nothing chosen, the menus taken away and
+// cancelled() said, where a release would have chosen the item.
+TEST(QtMarkingMenu, EscapeCancelsSelect) {
+  platform::SimPlatform sim;
+  const QImage before = sim.screenImage().copy();
+  MarkingMenu menu{{"Colour", 1}, {"Size", 2}, {"Tools", 3}};
+  int cancelled = 0, triggered = 0;
+  QObject::connect(&menu, &MarkingMenu::cancelled, [&] { cancelled++; });
+  QObject::connect(&menu, &MarkingMenu::triggered,
+                   [&](const tarvel::Choice&) { triggered++; });
+  const QPoint press(640, 512);
+  sim.setInputScript([press](uint32_t ms) {
+    // The menu up, East highlighted, then Escape with the button held.
+    QPoint at = press + QPoint(ms > 200 ? 90 : 0, 0);
+    return platform::InputState{at.x(), at.y(), ms<600, ms> 400};
+  });
+  EXPECT_FALSE(menu.select(press).has_value());
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(sim.screenImage(), before);
+
+  sim.setInputScript([press](uint32_t ms) {
+    QPoint at = press + QPoint(ms > 200 ? 90 : 0, 0);
+    return platform::InputState{at.x(), at.y(), ms < 600, false};
+  });
+  auto choice = menu.select(press);
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->value, 3);
+  EXPECT_EQ(triggered, 1);
 }

@@ -529,6 +529,80 @@ TEST_F(Selection, AReleaseWithoutASelectionInProgressDoesNothing) {
   EXPECT_EQ(untouched.path(), "Center");
 }
 
+namespace {
+
+// Runs `gesture` for `ms` virtual milliseconds, as a client's loop would,
+// then cancels the selection and ends it as a client ends any. Returns the
+// root's mode when it was cancelled.
+int cancelAfter(platform::SimPlatform& sim, Menu* root, const Gesture& gesture,
+                uint32_t ms) {
+  gesture.playOn(sim);
+  mInit(0, 0, 0, 0, 0, 0);
+  platform::InputState in = sim.pollInput();
+  mPress(root, in.x, in.y);
+  for (uint32_t t = 0; t < ms; t++) {
+    sim.advance(1);
+    in = sim.pollInput();
+    mMotion(root, in.x, in.y);
+    mPoll();
+  }
+  int mode = root->mode;
+  mCancel(root);
+  mShowConfirmation(root);
+  mEraseConfirmation(root);
+  mShutdown();
+  sim.setInputScript(nullptr);
+  return mode;
+}
+
+}  // namespace
+
+// A cancelled selection chooses nothing and leaves no trace: its ink or
+// menus are taken away, its timer is off, and the next selection is whole.
+TEST_F(Selection, CancelTakesTheSelectionAwayWithNothingChosenOrTraced) {
+  TraceDirectory trace;
+  const QImage screen = sim.screenImage().copy();
+
+  // While marking: the ink goes.
+  EXPECT_EQ(
+      cancelAfter(sim, menu.root,
+                  pressAtCentre().moveTo(cx, cy - 120, 120).release(), 100),
+      0);
+  EXPECT_EQ(sim.screenImage(), screen);
+  EXPECT_EQ(menu.path(), "Center");
+  EXPECT_EQ(menu.chosen(), -1);
+
+  // With the root and Food's submenu up and Apple highlighted.
+  EXPECT_EQ(cancelAfter(sim, menu.root,
+                        pressAtCentre()
+                            .rest(200)
+                            .moveTo(cx, cy - 90, 60)
+                            .rest(300)
+                            .moveTo(cx, cy - 160, 60)
+                            .release(),
+                        600),
+            1);
+  EXPECT_EQ(sim.screenImage(), screen);
+  EXPECT_EQ(menu.path(), "Center");
+  EXPECT_EQ(menu.chosen(), -1);
+
+  // The popup timer went with it: resting on shows nothing.
+  sim.advance(500);
+  mPoll();
+  EXPECT_EQ(sim.screenImage(), screen);
+  EXPECT_TRUE(traceLines(trace.file()).empty());
+
+  play(pressAtCentre().moveTo(cx, cy - 200, 200).release());
+  EXPECT_EQ(menu.path(), "Food, Apple");
+  EXPECT_EQ(traceLines(trace.file()).size(), 1u);
+
+  // Nothing in progress: the last result stands; NULL is harmless.
+  mCancel(menu.root);
+  mCancel(nullptr);
+  EXPECT_EQ(menu.path(), "Food, Apple");
+  EXPECT_EQ(traceLines(trace.file()).size(), 1u);
+}
+
 TEST_F(Selection, ATraceDirectoryMadeOrRemovedCountsFromTheNextInit) {
   TraceDirectory trace;
   std::filesystem::remove_all(trace.path);

@@ -274,3 +274,76 @@ TEST_F(MenuDrawing, LabelsOfMixedWeightsStayInsideTheirBoxes) {
   mEraseMenu(m);
   EXPECT_EQ(sim.screenImage(), before);
 }
+
+// Check marks appear only when shown, and only in the label margin of a
+// toggle that is on: compass boxes and list rows alike, after the arrow of
+// a west-side box with a submenu, engraved on a disabled item, in the
+// highlight's text colour on a highlighted one. Everything else is drawn
+// as without them.
+TEST_F(MenuDrawing, CheckMarksInTheMarginOfTogglesThatAreOn) {
+  struct Off {
+    ~Off() { mShowIndicators(0); }
+  } off;
+  Menu* m = mCreateMenu();
+  auto toggle = [&](const char* label, int p, uint8_t on, uint8_t enabled = 1) {
+    mAddItem(m, label, p, 0, 1, on, 0, 0, enabled, 0, 1);
+  };
+  toggle("Grid", 2, 1);
+  toggle("Rulers", 6, 0);
+  toggle("Layers", 5, 1);
+  mNewSubmenu(m, 5);
+  toggle("Snap", 8, 1);
+  toggle("Guides", 9, 0);
+  toggle("Locked", 10, 1, 0);
+  add(m, "Plain", 0);
+  m->toggleOn[0] = 1;  // on, but no toggle
+  mPlaceMenu(m, 600, 400);
+
+  ASSERT_EQ(mIndicatorsShown(), 0);
+  mRedrawItems(m);
+  const QImage plain = sim.screenImage().copy();
+  mShowIndicators(1);
+  EXPECT_EQ(mIndicatorsShown(), 1);
+  mRedrawItems(m);
+  const QImage checked = sim.screenImage().copy();
+
+  // The margin: the first 17 pixels of the box inside the bevel, after the
+  // arrow area of the west-side box with a submenu.
+  auto margin = [&](int p) {
+    const Rect& b = m->itemRect[p];
+    int left = b.xmin + (p == 5 ? 22 : 0);
+    return QRect(QPoint(left + 2, b.ymin + 2), QPoint(left + 16, b.ymax - 2));
+  };
+  auto count = [](const QImage& image, const QRect& area, QRgb colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); y++)
+      for (int x = area.left(); x <= area.right(); x++)
+        n += image.pixel(x, y) == colour;
+    return n;
+  };
+  const QRgb text = system(platform::SystemColour::MenuText);
+  const QRgb shadow = system(platform::SystemColour::ButtonShadow);
+  for (int p : {2, 5, 8}) {
+    EXPECT_EQ(count(plain, margin(p), text), 0) << p;
+    EXPECT_GE(count(checked, margin(p), text), 12) << p;
+  }
+  EXPECT_GE(count(checked, margin(10), shadow),
+            count(plain, margin(10), shadow) + 12);
+
+  // Only those margins changed.
+  QRegion changed;
+  for (int p : {2, 5, 8, 10}) changed += margin(p);
+  EXPECT_EQ(count(checked, margin(0), text), 0);
+  int elsewhere = 0;
+  for (int y = 0; y < plain.height(); y++)
+    for (int x = 0; x < plain.width(); x++)
+      if (!changed.contains(QPoint(x, y)))
+        elsewhere += plain.pixel(x, y) != checked.pixel(x, y);
+  EXPECT_EQ(elsewhere, 0);
+
+  const QRgb highlightText = system(platform::SystemColour::HighlightText);
+  mDrawItem(m, 9, true);
+  mDrawItem(m, 3, true);
+  EXPECT_GE(count(sim.screenImage(), margin(8), highlightText), 12);
+  EXPECT_GE(count(sim.screenImage(), margin(2), highlightText), 12);
+}
