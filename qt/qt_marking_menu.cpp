@@ -591,6 +591,10 @@ MarkingMenu::Path MarkingMenu::resolve(bool waiting) const {
     return Path::InWindow;
   }
   if (path_ != Path::Automatic) return path_;
+  // The person running the program may choose for every menu it shows.
+  static const QByteArray chosen = qgetenv("TARVEL_MENU_PATH");
+  if (chosen == "in-window") return Path::InWindow;
+  if (chosen == "overlay" && desktop) return Path::Overlay;
   if (!waiting) return Path::InWindow;
   return desktop ? Path::Overlay : Path::InWindow;
 }

@@ -38,7 +38,9 @@
 //   Automatic (the default) popup() uses InWindow everywhere; select() uses
 //             the overlay on xcb and InWindow elsewhere. A program that
 //             installed a platform of its own (platform::install, a
-//             SimPlatform) has select() run on that platform.
+//             SimPlatform) has select() run on that platform. The
+//             environment's TARVEL_MENU_PATH, "in-window" or "overlay"
+//             (on xcb), chooses for Automatic menus without a rebuild.
 //
 // One selection at a time in the whole program, from the thread of the Qt
 // application (a QApplication), with a mouse button, pen or finger held
