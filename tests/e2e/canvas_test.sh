@@ -3,6 +3,8 @@
 # desktops:
 #   overlay    on its own Xvfb, the menu on the desktop overlay (the default
 #              on X11);
+#   overlay-fading  the same under picom with fading: the overlay is readied
+#              as the program starts, so the first menu shows whole at once;
 #   in-window  on its own Xvfb, the menu inside the canvas's window
 #              (TARVEL_MENU_PATH=in-window);
 #   wayland    a native Wayland client of weston (kiosk shell, one output
@@ -13,7 +15,7 @@
 # pressed, selects nothing; a right-button mark, Colour then Blue, makes the
 # next line drawn with the left button blue. Screenshots stay in WORKDIR.
 #
-#   canvas_test.sh DRAWING_CANVAS WORKDIR [overlay|in-window|wayland]
+#   canvas_test.sh DRAWING_CANVAS WORKDIR [overlay|overlay-fading|in-window|wayland]
 set -euo pipefail
 canvas=$1
 work=$2
@@ -26,6 +28,12 @@ fail_shows=("$work/canvas.err" "$work/weston.log")
 start_xvfb || fail "Xvfb did not start"
 case $mode in
   overlay) ;;
+  overlay-fading)
+    picom --config /dev/null --backend xrender --fading --shadow >"$work/picom.log" 2>&1 &
+    pids="$! $pids"
+    compositing() { xwininfo -root -children 2>/dev/null | grep -q '"picom": ("picom"'; }
+    within 10 compositing || fail "picom did not start"
+    ;;
   in-window) export TARVEL_MENU_PATH=in-window ;;
   wayland)
     weston --backend=x11-backend.so --use-pixman --shell=kiosk-shell.so \
@@ -65,6 +73,15 @@ is_white() {
 }
 white() { shot before && is_white before $((X + W / 2)) $((Y + H / 2)); }
 within 20 white || fail "the canvas is not white"
+readied() {
+  local id
+  id=$(xdotool search --onlyvisible --name '^MenuBackground$' 2>/dev/null | head -n 1)
+  [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Width: 1$'
+}
+if [ "$mode" = overlay-fading ]; then
+  within 10 readied || fail "the overlay was not readied, one pixel, as the program started"
+  sleep 1 # picom's fade-in of it, a second at most, is over before anyone presses
+fi
 
 overlay_up() { xdotool search --onlyvisible --name '^MenuBackground$' >/dev/null 2>&1; }
 # Pixels of the area round (x, y) that are not white.
@@ -79,8 +96,13 @@ cx=$((X + W / 2)) cy=$((Y + H / 2 + 60))
 xdotool mousemove "$cx" "$cy" mousedown 3
 menu_shown() { shot held && [ "$(drawn_near held "$cx" "$cy")" -gt 500 ]; }
 within 10 menu_shown || { xdotool mouseup 3; fail "no menu round the held press"; }
+# Shown whole at once: the first picture of it is the last.
+crop="200x200+$((cx - 100))+$((cy - 100))"
+within 10 settled held-late "$crop" 3 || fail "the held menu never settled"
+[ "$(compare -metric AE -crop "$crop" "$work/held.png" "$work/held-late.png" null: 2>&1 || true)" = 0 ] ||
+  fail "the first menu faded in: its first picture differs from its last"
 case $mode in
-  overlay) overlay_up || fail "the menu is not on the desktop overlay" ;;
+  overlay*) overlay_up || fail "the menu is not on the desktop overlay" ;;
   *) ! overlay_up || fail "a desktop overlay is up for a menu in the window" ;;
 esac
 # Then out of the way: weston draws the pointer into its output.
@@ -92,12 +114,14 @@ within 10 menu_gone || fail "the menu stayed after the release"
 points=("$cx" "$cy")
 for i in 1 2 3 4 5 6; do points+=("$cx" $((cy - 15 * i))); done
 for i in 1 2 3 4 5 6; do points+=($((cx + 15 * i)) $((cy - 90))); done
-if [ "$mode" = overlay ]; then
+if [ "$mode" != in-window ] && [ "$mode" != wayland ]; then
   mark_button=3 draw_mark "${points[@]}"
 else
   mark_button=3 mark_ready=true draw_mark "${points[@]}"
 fi
-within 10 eval '! overlay_up' || fail "the menu's overlay stayed up"
+# Over a compositor the overlay stays mapped between menus, one pixel big.
+idle() { if [ "$mode" = overlay-fading ]; then readied; else ! overlay_up; fi; }
+within 10 idle || fail "the menu's overlay stayed up"
 
 # A line across the middle, with the left button.
 y=$((Y + H / 2 - 40))
