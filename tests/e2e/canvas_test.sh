@@ -46,6 +46,9 @@ case $mode in
   *) fail "no such way to show the menu: $mode" ;;
 esac
 
+# Every selection traced, to be compared with the other desktops' traces.
+export TARVEL_TRACE_DIR="$work/trace"
+mkdir -p "$TARVEL_TRACE_DIR"
 "$canvas" >"$work/canvas.out" 2>"$work/canvas.err" &
 pids="$! $pids"
 if [ "$mode" = wayland ]; then
@@ -129,4 +132,9 @@ xdotool mousemove $((X + 100)) "$y" mousedown 1 mousemove $((X + W / 2 - 20)) "$
   mousemove $((X + W - 100)) "$y" mouseup 1
 blue() { shot line && [ "$(pixel line $((X + W / 2)) "$y")" = "srgb(30,60,220)" ]; }
 within 10 blue || fail "the line is $(pixel line $((X + W / 2)) "$y"), not blue"
+# The trace says the same on every desktop: the held menu (M) chose
+# nothing, and the mark (m) chose Colour, then Blue.
+traced=$(awk '{ print $2, $4 }' "$TARVEL_TRACE_DIR/user.trc" | tr '\n' ';')
+echo "trace: $traced" >>"$log"
+[ "$traced" = "M 0;m 13;" ] || fail "the trace says $traced"
 echo "drawing canvas ($mode): ok"
