@@ -15,6 +15,7 @@
 #include <ctime>
 
 #include "platform/desktop/desktop_overlay.h"
+#include "platform/palette_colours.h"
 
 namespace tarvel::platform {
 
@@ -129,33 +130,7 @@ bool DesktopPlatform::moduleLoaded(const char* name) {
 
 Colour DesktopPlatform::systemColour(SystemColour which) {
   if (!desktopConnection()) return 0;
-  // Qt's palette has no menu or 3-D button roles of their own. Menus are
-  // drawn in the window's colours, as Qt's own menus are; the highlight is
-  // the selection's; the engraved shadow and light edge of a raised frame
-  // are Qt's Dark and Light.
-  QPalette::ColorRole role = QPalette::WindowText;
-  switch (which) {
-    case SystemColour::MenuText:
-      role = QPalette::WindowText;
-      break;
-    case SystemColour::Menu:
-      role = QPalette::Window;
-      break;
-    case SystemColour::Highlight:
-      role = QPalette::Highlight;
-      break;
-    case SystemColour::HighlightText:
-      role = QPalette::HighlightedText;
-      break;
-    case SystemColour::ButtonShadow:
-      role = QPalette::Dark;
-      break;
-    case SystemColour::ButtonHighlight:
-      role = QPalette::Light;
-      break;
-  }
-  QColor c = QGuiApplication::palette().color(QPalette::Active, role);
-  return rgb(c.red(), c.green(), c.blue());
+  return paletteColour(which);
 }
 
 FontSpec DesktopPlatform::menuFont() {

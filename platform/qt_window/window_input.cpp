@@ -70,6 +70,26 @@ bool isPointer(QEvent::Type type) {
   }
 }
 
+// The pointer's events, and those of keys, the wheel, context menus and
+// tooltips (consumed while capturing) and of the window's own changes.
+bool isWatched(QEvent::Type type) {
+  if (isPointer(type)) return true;
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::ToolTip:
+    case QEvent::Resize:
+    case QEvent::Hide:
+    case QEvent::WindowDeactivate:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The window's own Qt window, or a native child window inside it.
 bool inWindowOf(const QWindow* window, const QWidget* top) {
   const QWindow* handle = top->windowHandle();
@@ -211,31 +231,7 @@ bool WindowInput::capturing() const { return d_->capturing; }
 
 bool WindowInput::eventFilter(QObject* watched, QEvent* event) {
   QEvent::Type type = event->type();
-  switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::ToolTip:
-    case QEvent::Resize:
-    case QEvent::Hide:
-    case QEvent::WindowDeactivate:
-      break;
-    default:
-      return false;
-  }
+  if (!isWatched(type)) return false;
   QWidget* top = d_->window();
   if (!top || !watched) return false;
   // Qt hands an event to the window's Qt window first, then to the widget

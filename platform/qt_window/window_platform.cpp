@@ -18,6 +18,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/palette_colours.h"
+
 namespace tarvel::platform {
 
 namespace {
@@ -344,31 +346,7 @@ Colour WindowPlatform::systemColour(SystemColour which) {
     return which == SystemColour::Menu || which == SystemColour::HighlightText
                ? rgb(255, 255, 255)
                : rgb(0, 0, 0);
-  // As on the desktop: menus in the window's colours, as Qt's own menus
-  // are; the selection's highlight; a raised frame's Dark and Light edges.
-  QPalette::ColorRole role = QPalette::WindowText;
-  switch (which) {
-    case SystemColour::MenuText:
-      role = QPalette::WindowText;
-      break;
-    case SystemColour::Menu:
-      role = QPalette::Window;
-      break;
-    case SystemColour::Highlight:
-      role = QPalette::Highlight;
-      break;
-    case SystemColour::HighlightText:
-      role = QPalette::HighlightedText;
-      break;
-    case SystemColour::ButtonShadow:
-      role = QPalette::Dark;
-      break;
-    case SystemColour::ButtonHighlight:
-      role = QPalette::Light;
-      break;
-  }
-  QColor c = QGuiApplication::palette().color(QPalette::Active, role);
-  return rgb(c.red(), c.green(), c.blue());
+  return paletteColour(which);
 }
 
 FontSpec WindowPlatform::menuFont() {
