@@ -135,11 +135,13 @@ bool TrainerView::runOneScreen() {
   return false;
 }
 
-void TrainerView::runTrial() {
+void TrainerView::runTrial(QPoint at) {
   bool lab = screen_ == LabAwaitPress;
+  // The library counts in device pixels.
+  QPoint pressedAt = mapToGlobal(at) * devicePixelRatioF();
   uint32_t pressTick = platform::current().tickCount();
   int target = session_.targetIndex;
-  TrialOutcome outcome = runner_.run(lab ? &clock_ : nullptr);
+  TrialOutcome outcome = runner_.run(pressedAt, lab ? &clock_ : nullptr);
   dropQueuedInput(swallowInput_);
   bool hit = session_.score(outcome.value, outcome.pressToRelease);
   // The trial counts on screen whatever becomes of its record.
@@ -201,7 +203,7 @@ void TrainerView::mousePressEvent(QMouseEvent* event) {
         play("IDW_BACK");
         goTo(MainIntro);
       } else if (l.panel.contains(at)) {
-        runTrial();
+        runTrial(at);
       }
       break;
     }

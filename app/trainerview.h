@@ -72,7 +72,8 @@ class TrainerView : public QWidget {
   static bool movesOn(Screen s);
   void goTo(Screen next);
   bool runOneScreen();
-  void runTrial();
+  // A trial started by a press at `at` in the view.
+  void runTrial(QPoint at);
   void recordProblem(const std::string& problem);
 
   WindowPicture windowPicture_;

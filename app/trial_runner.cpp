@@ -2,7 +2,7 @@
 
 #include "study/selection_loop.h"
 
-TrialOutcome TrialRunner::run(LabClock* clock) {
+TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock) {
   std::vector<TrialSample> samples;
   SelectionRun run = mRunSelection(
       menu_,
@@ -11,7 +11,8 @@ TrialOutcome TrialRunner::run(LabClock* clock) {
       },
       [&samples](uint32_t ms, int x, int y) {
         samples.push_back({ms, x, y});
-      });
+      },
+      PressPoint{pressedAt.x(), pressedAt.y()});
   TrialOutcome out;
   out.pressToRelease = run.pressToRelease;
   out.pressX = run.pressX;

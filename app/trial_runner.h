@@ -1,7 +1,8 @@
 // One trial: a selection from the practice menu, run as every client of the
-// library runs one, pressed where the pointer is.
+// library runs one, pressed where the button went down.
 #pragma once
 
+#include <QPoint>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,8 +36,10 @@ class TrialRunner {
   TrialRunner() : menu_(buildPracticeMenu(itemValues_)) {}
 
   // Holds the program, without dispatching events, until the buttons come
-  // up or Escape goes down. `clock`, when given, is redrawn on every pass.
-  TrialOutcome run(LabClock* clock);
+  // up or Escape goes down. The selection starts at `pressedAt`, where the
+  // button went down (screen pixels). `clock`, when given, is redrawn on
+  // every pass.
+  TrialOutcome run(QPoint pressedAt, LabClock* clock);
   const Menu* menu() const { return menu_; }
 
  private:
