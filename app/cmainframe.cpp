@@ -3,7 +3,10 @@
 #include <QFrame>
 #include <QIcon>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QSettings>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/aboutdialog.h"
@@ -15,6 +18,8 @@ namespace {
 // The screens are pictures of this size.
 constexpr int viewWidth = 600;
 constexpr int viewHeight = 400;
+// Whether the trainer keeps a record of the trials; on unless turned off.
+const char* const keepRecordKey = "trainer/keepRecord";
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -24,6 +29,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     icon.addPixmap(QPixmap::fromImage(resources::iconImage(size)));
   setWindowIcon(icon);
   QMenu* file = menuBar()->addMenu(tr("&File"));
+  recordAction_ = file->addAction(tr("&Keep a record of my trials"));
+  recordAction_->setCheckable(true);
+  connect(recordAction_, &QAction::triggered, this, &CMainFrame::setKeepRecord);
+  file->addSeparator();
   file->addAction(tr("E&xit"), this, &QWidget::close);
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Progress..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
@@ -41,6 +50,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   layout->addWidget(view_);
   setCentralWidget(edge);
   setFocusProxy(view_);
+  view_->onRecordProblem(
+      [this](const QString& problem) { showRecordProblem(problem); });
+  bool keep = QSettings().value(keepRecordKey, true).toBool();
+  recordAction_->setChecked(keep && view_->keepRecord(keep));
   // Neither resized nor maximised: the frame keeps the size of its screens.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -69,4 +82,24 @@ void CMainFrame::showProgress() {
 void CMainFrame::showAbout() {
   AboutDialog about(this);
   about.exec();
+}
+
+void CMainFrame::setKeepRecord(bool on) {
+  QSettings().setValue(keepRecordKey, on);
+  if (!view_->keepRecord(on)) recordAction_->setChecked(false);
+}
+
+// One message at a time, left open while the learner goes on.
+void CMainFrame::showRecordProblem(const QString& problem) {
+  recordAction_->setChecked(view_->keepingRecord());
+  QString text = problem.left(1).toUpper() + problem.mid(1) + '.';
+  if (!recordMessage_) {
+    recordMessage_ = new QMessageBox(QMessageBox::Warning, windowTitle(), text,
+                                     QMessageBox::Ok, this);
+    recordMessage_->setAttribute(Qt::WA_DeleteOnClose);
+    recordMessage_->setModal(false);
+  } else {
+    recordMessage_->setText(text);
+  }
+  recordMessage_->show();
 }

@@ -2,6 +2,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+
+class QAction;
 
 class ProgressWindow;
 class TrainerView;
@@ -14,13 +18,21 @@ class CMainFrame : public QMainWindow {
   // Help > Progress: opens the progress window, or reads it again.
   void showProgress();
   ProgressWindow* progressWindow() const { return progress_; }
+  // File > Keep a record of my trials, and the message shown when the
+  // record cannot be kept (null when none has been).
+  QAction* recordAction() const { return recordAction_; }
+  QMessageBox* recordMessage() const { return recordMessage_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
 
  private:
   void showAbout();
+  void setKeepRecord(bool on);
+  void showRecordProblem(const QString& problem);
 
   TrainerView* view_;
   ProgressWindow* progress_ = nullptr;
+  QAction* recordAction_ = nullptr;
+  QPointer<QMessageBox> recordMessage_;
 };

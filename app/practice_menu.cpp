@@ -16,6 +16,17 @@ void addItem(Menu* menu, const char* label, int position, int* value) {
 
 }  // namespace
 
+PracticePath practicePath(int item) {
+  static const PracticePath paths[practiceItemCount] = {
+      {4, 6, "Animals", "Duck"},      {4, 2, "Animals", "Pig"},
+      {0, 0, "Food", "Apple"},        {0, 4, "Food", "Banana"},
+      {2, 0, "Tools", "Saw"},         {2, 2, "Tools", "Hammer"},
+      {2, 4, "Tools", "Wrench"},      {6, 0, "Vehicles", "Car"},
+      {6, 2, "Vehicles", "Forklift"}, {6, 4, "Vehicles", "Tricycle"},
+      {6, 6, "Vehicles", "Truck"}};
+  return paths[item >= 0 && item < practiceItemCount ? item : 0];
+}
+
 Menu* buildPracticeMenu(int itemValues[practiceItemCount]) {
   for (int k = 0; k < practiceItemCount; k++) itemValues[k] = k;
   Menu* root = mCreateMenu();

@@ -21,6 +21,15 @@ enum PracticeItem {
   Truck
 };
 
+// Where an item lies: its category's position in the root menu and its own
+// in the category's submenu, with both labels.
+struct PracticePath {
+  int category, item;
+  const char* categoryLabel;
+  const char* itemLabel;
+};
+PracticePath practicePath(int item);
+
 // Builds the menu. Item k's client value is the address of itemValues[k],
 // which must live as long as the menu (itemValues[k] holds k).
 Menu* buildPracticeMenu(int itemValues[practiceItemCount]);

@@ -11,7 +11,7 @@ TrainerApp::TrainerApp(int& argc, char** argv) : QApplication(argc, argv) {
   // Qt has its own connection now.
   releaseDisplay();
   setApplicationName(QStringLiteral("Tarvel"));
-  // The settings key the program would keep things under; it keeps none.
+  // The settings key the program keeps its choices under.
   setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   frame_ = std::make_unique<CMainFrame>();
   frame_->show();

@@ -4,9 +4,11 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/assets.h"
 #include "app/random.h"
+#include "platform/platform.h"
 #include "resources/resources.h"
 
 TrainerView::TrainerView(QWidget* parent) : QWidget(parent) {
@@ -92,6 +94,7 @@ bool TrainerView::runOneScreen() {
     case TrainingEntry: {
       screens_.animateAreaEntry(lab);
       session_.enterArea();
+      record_.enterArea(lab);
       screen_ = lab ? LabNextTarget : TrainingNextTarget;
       return true;
     }
@@ -102,6 +105,7 @@ bool TrainerView::runOneScreen() {
       session_.chooseTarget(trainerRand(), lab);
       if (lab) clock_.start();
       screens_.showTarget(session_.targetIndex);
+      record_.targetShown(platform::current().tickCount());
       screen_ = lab ? LabAwaitPress : TrainingAwaitPress;
       return false;
     }
@@ -131,11 +135,19 @@ bool TrainerView::runOneScreen() {
   return false;
 }
 
-void TrainerView::runTrial() {
+void TrainerView::runTrial(QPoint at) {
   bool lab = screen_ == LabAwaitPress;
-  TrialOutcome outcome = runner_.run(lab ? &clock_ : nullptr);
+  // The library counts in device pixels.
+  QPoint pressedAt = mapToGlobal(at) * devicePixelRatioF();
+  uint32_t pressTick = platform::current().tickCount();
+  int target = session_.targetIndex;
+  TrialOutcome outcome = runner_.run(pressedAt, lab ? &clock_ : nullptr);
   dropQueuedInput(swallowInput_);
   bool hit = session_.score(outcome.value, outcome.pressToRelease);
+  // The trial counts on screen whatever becomes of its record.
+  std::string problem;
+  if (!record_.write(lab, target, pressTick, outcome, hit, &problem))
+    recordProblem("the record of your trials stops: " + problem);
   play(hit ? "IDW_RIGHT" : "IDW_WRONG");
   if (lab)
     goTo(hit ? LabHit : LabMisfire);
@@ -191,7 +203,7 @@ void TrainerView::mousePressEvent(QMouseEvent* event) {
         play("IDW_BACK");
         goTo(MainIntro);
       } else if (l.panel.contains(at)) {
-        runTrial();
+        runTrial(at);
       }
       break;
     }
@@ -203,4 +215,20 @@ void TrainerView::mousePressEvent(QMouseEvent* event) {
       break;
   }
   QWidget::mousePressEvent(event);
+}
+
+bool TrainerView::keepRecord(bool on) {
+  if (!on) {
+    record_.stop();
+    return true;
+  }
+  std::string problem;
+  if (record_.start(&problem)) return true;
+  recordProblem("no record of your trials is kept: " + problem);
+  return false;
+}
+
+void TrainerView::recordProblem(const std::string& problem) {
+  std::fprintf(stderr, "tarvel: %s\n", problem.c_str());
+  if (showRecordProblem_) showRecordProblem_(QString::fromStdString(problem));
 }

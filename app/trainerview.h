@@ -4,12 +4,15 @@
 
 #include <QCursor>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "app/canvas.h"
 #include "app/lab_clock.h"
 #include "app/layout.h"
 #include "app/screen_drawing.h"
 #include "app/session.h"
+#include "app/trainer_record.h"
 #include "app/trial_runner.h"
 #include "app/window_picture.h"
 
@@ -46,6 +49,17 @@ class TrainerView : public QWidget {
   // animation, then the move to the next screen. The event loop does this
   // for each such screen in turn, once the view has been shown.
   void runScreen();
+  // The record of the trials, kept from now on or no longer. Turning it on
+  // fails, reported, when its folder cannot be written; the trainer goes on
+  // without it.
+  bool keepRecord(bool on);
+  bool keepingRecord() const { return record_.on(); }
+  const TrainerRecord& record() const { return record_; }
+  // Where a problem with the record is shown to the learner, besides the
+  // line on standard error.
+  void onRecordProblem(std::function<void(const QString&)> show) {
+    showRecordProblem_ = std::move(show);
+  }
   // Where every screen is drawn; its frames go to the window as they are.
   Canvas& canvas() { return canvas_; }
 
@@ -58,7 +72,9 @@ class TrainerView : public QWidget {
   static bool movesOn(Screen s);
   void goTo(Screen next);
   bool runOneScreen();
-  void runTrial();
+  // A trial started by a press at `at` in the view.
+  void runTrial(QPoint at);
+  void recordProblem(const std::string& problem);
 
   WindowPicture windowPicture_;
   Canvas canvas_;
@@ -66,6 +82,8 @@ class TrainerView : public QWidget {
   LabClock clock_{screens_, canvas_, *this};
   TrialRunner runner_;
   Session session_;
+  TrainerRecord record_;
+  std::function<void(const QString&)> showRecordProblem_;
   QCursor handCursor_;
   Screen screen_ = Opening;
   bool shownOnce_ = false;   // the view has been painted

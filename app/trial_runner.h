@@ -1,15 +1,34 @@
 // One trial: a selection from the practice menu, run as every client of the
-// library runs one, pressed where the pointer is.
+// library runs one, pressed where the button went down.
 #pragma once
 
+#include <QPoint>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/lab_clock.h"
 #include "app/practice_menu.h"
 
+// A pointer sample of a trial: ms since the press, screen position.
+struct TrialSample {
+  uint32_t ms;
+  int x, y;
+};
+
 struct TrialOutcome {
-  uintptr_t value;          // the chosen item's client value, 0 for none
-  uint32_t pressToRelease;  // ms from the press to the end of the selection
+  uintptr_t value = 0;          // the chosen item's client value, 0 for none
+  uint32_t pressToRelease = 0;  // ms from the press to the end of the selection
+  int pressX = 0, pressY = 0;   // screen pixels
+  bool byMark = false;          // no menu was shown at the release
+  bool markAhead = false;
+  int backUps = 0;
+  int changes = 0;
+  // The chosen path, a position and a label for each level, empty when
+  // nothing was chosen.
+  std::vector<int> positions;
+  std::vector<std::string> labels;
+  std::vector<TrialSample> samples;
 };
 
 class TrialRunner {
@@ -17,8 +36,10 @@ class TrialRunner {
   TrialRunner() : menu_(buildPracticeMenu(itemValues_)) {}
 
   // Holds the program, without dispatching events, until the buttons come
-  // up or Escape goes down. `clock`, when given, is redrawn on every pass.
-  TrialOutcome run(LabClock* clock);
+  // up or Escape goes down. The selection starts at `pressedAt`, where the
+  // button went down (screen pixels). `clock`, when given, is redrawn on
+  // every pass.
+  TrialOutcome run(QPoint pressedAt, LabClock* clock);
   const Menu* menu() const { return menu_; }
 
  private:

@@ -10,17 +10,24 @@ constexpr uint32_t confirmationPauseMs = 100;
 }  // namespace
 
 SelectionRun mRunSelection(Menu* root, const std::function<void()>& onPass,
-                           const SampleSink& onSample) {
+                           const SampleSink& onSample,
+                           std::optional<PressPoint> pressedAt) {
   platform::Platform& p = platform::current();
   SelectionRun run;
+  // The press point is taken before the overlay comes up: the stroke
+  // starts there, however far the pointer has gone by the time it is up.
+  platform::InputState in{};
+  if (!pressedAt) {
+    in = p.pollInput();
+    pressedAt = PressPoint{in.x, in.y};
+  }
   mInit(0, 0, 0, 0, 0, 0);
-  platform::InputState in = p.pollInput();
-  run.pressX = in.x;
-  run.pressY = in.y;
-  mPress(root, in.x, in.y);
+  run.pressX = pressedAt->x;
+  run.pressY = pressedAt->y;
+  mPress(root, run.pressX, run.pressY);
   run.pressTick = p.tickCount();
-  int lastX = in.x, lastY = in.y;
-  if (onSample) onSample(0, in.x, in.y);
+  int lastX = run.pressX, lastY = run.pressY;
+  if (onSample) onSample(0, run.pressX, run.pressY);
   auto sample = [&](const platform::InputState& s) {
     if (!onSample || (s.x == lastX && s.y == lastY)) return;
     lastX = s.x;

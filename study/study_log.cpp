@@ -56,12 +56,19 @@ void StudyLog::closeFiles() {
 bool StudyLog::open(const std::string& output, const std::string& studyId,
                     const std::string& participant, const LogHeader& header,
                     std::string* error) {
+  std::filesystem::path base = std::filesystem::path(output) /
+                               mFolderName(studyId) / mFolderName(participant);
+  return openUnder(base.string(), header, error);
+}
+
+bool StudyLog::openUnder(const std::string& folder, const LogHeader& header,
+                         std::string* error) {
   namespace fs = std::filesystem;
   closeFiles();
+  folder_.clear();
   failed_ = false;
   trialsWritten_ = 0;
-  fs::path base =
-      fs::path(output) / mFolderName(studyId) / mFolderName(participant);
+  fs::path base = folder;
   std::error_code ec;
   fs::create_directories(base, ec);
   if (ec) {

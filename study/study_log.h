@@ -32,6 +32,10 @@ class StudyLog {
   bool open(const std::string& output, const std::string& studyId,
             const std::string& participant, const LogHeader& header,
             std::string* error);
+  // The same for a session folder right under `folder` (FOLDER/session-N),
+  // for a log kept by someone other than a study's participant.
+  bool openUnder(const std::string& folder, const LogHeader& header,
+                 std::string* error);
   // Appends one trial and its pointer samples. False, with `error`
   // saying what failed and which trials are safely on disk, when a write
   // fails; nothing more is written after that.

@@ -211,3 +211,46 @@ TEST_F(Laboratory, TheTenthTrialLeadsToTheResults) {
   EXPECT_EQ(view.screen(), S::ResultsReveal);
   EXPECT_EQ(view.session().hits, labTrialCount);
 }
+
+namespace {
+
+// A machine on which the overlay takes a while to come up, as a plain X
+// desktop under load takes to copy the screen: the pointer moves on
+// meanwhile.
+class SlowOverlay : public platform::SimPlatform {
+ public:
+  using SimPlatform::SimPlatform;
+  platform::Surface* openOverlay() override {
+    advance(200);
+    return SimPlatform::openOverlay();
+  }
+};
+
+}  // namespace
+
+// A quick mark whose first 40 px are drawn while the overlay comes up is
+// read from where the button went down, not from where the pointer was once
+// the overlay was up.
+TEST_F(Trials, AMarkStartsWhereTheButtonWentDownHoweverSlowTheOverlay) {
+  SlowOverlay slow(1280, 1024);
+  for (int k = 0; k < 3; k++) {
+    int item = target();
+    ItemPath path = itemPath(item);
+    QPoint at = panelCentre();
+    QPoint early = at + path.category * 40, a = at + path.category * 60,
+           b = a + path.item * 100;
+    player::Gesture g;
+    g.press(at.x(), at.y())
+        .moveTo(early.x(), early.y(), 150)
+        .moveTo(a.x(), a.y(), 40)
+        .moveTo(b.x(), b.y(), 100)
+        .release();
+    g.playOn(slow);
+    click(view.layout().panel.rect().center());
+    slow.setInputScript(nullptr);
+    EXPECT_EQ(view.screen(), S::TrainingHit) << "target " << item;
+    view.runScreen();
+    view.runScreen();
+  }
+  EXPECT_EQ(view.session().hits, 3);
+}
