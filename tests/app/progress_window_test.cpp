@@ -44,6 +44,7 @@ TEST(ProgressWindow, ShowsTheUsersTraceOrSaysHowToMakeOne) {
                  ("tarvel-progress-window-" + std::to_string(::getpid()));
   fs::path traces = dir / "traces";  // made later
   ::setenv("TARVEL_TRACE_DIR", traces.c_str(), 1);
+  ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);  // no record
   mTraceUseBaseForTesting(nullptr);
   platform::SimPlatform sim;
   CMainFrame frame;
@@ -68,7 +69,7 @@ TEST(ProgressWindow, ShowsTheUsersTraceOrSaysHowToMakeOne) {
                                         "102 M 0.90 10   \n";
   action->trigger();  // read again
   EXPECT_EQ(frame.progressWindow(), window);
-  EXPECT_EQ(window->findChildren<QChartView*>().size(), 4u);
+  EXPECT_EQ(window->findChildren<QChartView*>().size(), 6u);
   EXPECT_TRUE(labelsOf(window).contains("3 selections"));
   EXPECT_TRUE(labelsOf(window).contains("1 line of the trace is no selection"));
   bool named = false;
