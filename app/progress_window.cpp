@@ -67,9 +67,7 @@ ProgressWindow::~ProgressWindow() {
 ProgressWindow::Result ProgressWindow::readAll(const Menu* menu,
                                                ProgressSource source,
                                                ReadProgress* reading) {
-  ProgressBuilder builder(
-      [menu](const std::string& digits) { return labelPath(menu, digits); },
-      menuItems(menu));
+  ProgressBuilder builder = progressBuilderFor(menu);
   std::string error;
   std::string path = source.path.toStdString();
   source.opened = source.record

@@ -96,3 +96,9 @@ bool readRecordInto(const std::string& folder, ProgressBuilder* builder,
   }
   return true;
 }
+
+ProgressBuilder progressBuilderFor(const Menu* menu) {
+  return ProgressBuilder(
+      [menu](const std::string& digits) { return labelPath(menu, digits); },
+      menuItems(menu));
+}

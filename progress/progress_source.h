@@ -21,3 +21,7 @@ std::vector<std::string> recordFiles(const std::string& folder);
 // with `error` when the folder holds no trials.csv.
 bool readRecordInto(const std::string& folder, ProgressBuilder* builder,
                     std::string* error, ReadProgress* progress = nullptr);
+
+// The builder every view of a trace uses: paths named through `menu`, and
+// every item of `menu` among the items.
+ProgressBuilder progressBuilderFor(const Menu* menu);

@@ -74,6 +74,10 @@ void summarise(const Progress& p) {
   std::printf("by mark: %d (%.0f%%), by menu: %zu\n", p.marks,
               100.0 * p.marks / double(n), n - size_t(p.marks));
   std::printf("chose nothing: %d\n", p.nothingChosen);
+  std::printf("items: %zu\n", p.items.size());
+  for (const ItemUse& use : p.items)
+    std::printf("  %s: %d by mark, %d by menu\n", use.label.c_str(), use.byMark,
+                use.byMenu);
   std::printf("median seconds, first %d: %.2f, last %d: %.2f\n",
               movingMedianWindow,
               median(p.seconds, 0, std::min(n, size_t(movingMedianWindow))),
@@ -102,9 +106,7 @@ bool savePng(const QImage& picture, const char* path) {
 Progress traceProgress(const std::string& trace, const Menu* menu,
                        std::string* error,
                        const std::function<void(const TraceRecord&)>& each) {
-  ProgressBuilder builder(
-      [menu](const std::string& digits) { return labelPath(menu, digits); },
-      menuItems(menu));
+  ProgressBuilder builder = progressBuilderFor(menu);
   std::vector<int> skipped;
   bool read = streamTrace(
       trace,
