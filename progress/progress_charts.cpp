@@ -237,7 +237,9 @@ QChartView* runChart(const Progress& p) {
   time->attachAxis(seconds);
   if (p.bestRun >= 0) {
     const LabRun& b = p.runs[size_t(p.bestRun)];
-    chart->setTitle(QString("Laboratory runs (best: %1 of %2 hits, %3 s, %4)")
+    // Two lines, so that a narrow chart keeps the whole of it.
+    chart->setTitle(QString("Laboratory runs<br>personal best: %1 of %2 "
+                            "hits, %3 s, %4")
                         .arg(b.hits)
                         .arg(b.trials)
                         .arg(b.meanSeconds, 0, 'f', 2)
