@@ -1,33 +1,110 @@
 #include "app/progress_window.h"
 
 #include <QDialogButtonBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+#include <filesystem>
 
 #include "progress/path_labels.h"
-#include "progress/progress_charts.h"
+#include "progress/progress_source.h"
+#include "progress/trainer_record.h"
+
+namespace {
+
+// Files smaller than this are read at once, in the interface's thread.
+constexpr int64_t readAtOnce = 1 << 20;
+
+int64_t sizeOf(const ProgressSource& source) {
+  std::error_code error;
+  if (!source.record)
+    return int64_t(
+        std::filesystem::file_size(source.path.toStdString(), error));
+  int64_t total = 0;
+  for (const std::string& file : recordFiles(source.path.toStdString()))
+    total += int64_t(std::filesystem::file_size(file, error));
+  return total;
+}
+
+}  // namespace
 
 ProgressWindow::ProgressWindow(const Menu* menu, QWidget* parent)
-    : QDialog(parent), menu_(menu), layout_(new QVBoxLayout(this)) {
+    : QDialog(parent),
+      menu_(menu),
+      layout_(new QVBoxLayout(this)),
+      bar_(new QProgressBar),
+      ticker_(new QTimer(this)) {
   setWindowTitle(tr("Tarvel Progress"));
-  resize(1100, 860);
+  resize(1500, 950);
+  bar_->setRange(0, 1000);
+  bar_->setFormat(tr("Reading… %p%"));
+  bar_->hide();
+  layout_->addWidget(bar_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
   QPushButton* again =
       buttons->addButton(tr("&Read again"), QDialogButtonBox::ActionRole);
   connect(again, &QPushButton::clicked, this, &ProgressWindow::reload);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
   layout_->addWidget(buttons);
+  ticker_->setInterval(100);
+  connect(ticker_, &QTimer::timeout, this, [this] {
+    if (!reading_) return;
+    int64_t total = std::max<int64_t>(1, reading_->bytesTotal);
+    bar_->setValue(int(1000 * reading_->bytesRead / total));
+  });
+  connect(&watcher_, &QFutureWatcher<Result>::finished, this,
+          [this] { display(watcher_.result()); });
   reload();
 }
 
+ProgressWindow::~ProgressWindow() {
+  if (reading_) reading_->cancel = true;
+  watcher_.waitForFinished();
+}
+
+ProgressWindow::Result ProgressWindow::readAll(const Menu* menu,
+                                               ProgressSource source,
+                                               ReadProgress* reading) {
+  ProgressBuilder builder = progressBuilderFor(menu);
+  std::string error;
+  std::string path = source.path.toStdString();
+  source.opened = source.record
+                      ? readRecordInto(path, &builder, &error, reading)
+                      : readTraceInto(path, &builder, &error, reading);
+  source.error = QString::fromStdString(error);
+  Result result{builder.finish(), source};
+  if (!source.opened) result.progress = Progress();
+  return result;
+}
+
 void ProgressWindow::reload() {
-  std::string path = mTraceFile();
-  TraceLog log = readTrace(path);
+  if (reading()) return;  // the reading under way shows what is there
+  ProgressSource source;
+  std::string record = trainerRecordPath();
+  source.record = !recordFiles(record).empty();
+  source.path = QString::fromStdString(source.record ? record : mTraceFile());
+  if (sizeOf(source) < readAtOnce) {
+    display(readAll(menu_, source, nullptr));
+    return;
+  }
+  reading_ = std::make_shared<ReadProgress>();
+  bar_->setValue(0);
+  bar_->show();
+  ticker_->start();
+  std::shared_ptr<ReadProgress> reading = reading_;
   const Menu* menu = menu_;
-  Progress progress = progressOf(log, [menu](const std::string& digits) {
-    return labelPath(menu, digits);
-  });
+  watcher_.setFuture(QtConcurrent::run([menu, source, reading] {
+    return readAll(menu, source, reading.get());
+  }));
+}
+
+void ProgressWindow::display(Result result) {
+  ticker_->stop();
+  bar_->hide();
+  reading_.reset();
   delete charts_;
-  charts_ = makeProgressView(log, progress, QString::fromStdString(path));
+  charts_ = makeProgressView(result.progress, result.source);
   layout_->insertWidget(0, charts_, 1);
 }

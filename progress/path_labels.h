@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "menu/marking_menu.h"
 
@@ -14,3 +15,16 @@ std::string labelPath(const Menu* root, const std::string& digits);
 
 // The last label of a path that ends without a selection.
 inline constexpr const char* nothingLabel = "(nothing)";
+
+struct MenuItem {
+  std::string path;   // as a trace writes it: "11"
+  std::string label;  // as labelPath names it: "Food > Apple"
+};
+
+// Every item of the tree beneath `root` that has no submenu, in the order
+// of their positions, level by level from the root down.
+std::vector<MenuItem> menuItems(const Menu* root);
+
+// A trial log's path ("2/0": positions from 0, joined by '/') as a trace
+// writes it ("31"); empty when it is no such path.
+std::string traceDigits(const std::string& positions);

@@ -12,13 +12,22 @@
 
 #include "progress/progress_stats.h"
 
-// A widget with the four charts of `log`, read from `tracePath`, or with
-// a message saying why there are none and how tracing is turned on.
-QWidget* makeProgressView(const TraceLog& log, const Progress& progress,
-                          const QString& tracePath, QWidget* parent = nullptr);
+// Where the figures came from, for the words around the charts.
+struct ProgressSource {
+  QString path;         // the trace file or the record's folder
+  bool record = false;  // the trainer's record, not a trace
+  bool opened = false;  // false: `error` says why nothing was read
+  QString error;
+};
+
+// A widget with the charts and the table of items of `progress`, or with
+// a message saying why there are none and how a record is begun.
+QWidget* makeProgressView(const Progress& progress,
+                          const ProgressSource& source,
+                          QWidget* parent = nullptr);
 // The same widget drawn into a picture of `size`.
-QImage renderProgress(const TraceLog& log, const Progress& progress,
-                      const QString& tracePath, QSize size);
+QImage renderProgress(const Progress& progress, const ProgressSource& source,
+                      QSize size);
 
 // `chart` with every series on the two axes, in a view ready for a layout.
 QChartView* chartWithAxes(QChart* chart, QAbstractAxis* bottom,

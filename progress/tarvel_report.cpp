@@ -1,8 +1,5 @@
-// tarvel-report: trace files and study logs as data. For a trace, one CSV
-// row per selection, the progress charts as a picture, or a short summary;
-// for the trials.csv files of a study, its figures as tables, a tidy CSV
-// and charts.
-#include <QApplication>
+#include "progress/tarvel_report.h"
+
 #include <QString>
 #include <algorithm>
 #include <cerrno>
@@ -16,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include "progress/log_file.h"
+#include "progress/path_labels.h"
 #include "progress/progress_charts.h"
+#include "progress/progress_source.h"
 #include "progress/study_charts.h"
 #include "progress/trial_log_reader.h"
 
@@ -54,21 +54,6 @@ int usage() {
   return 2;
 }
 
-bool writeCsv(const TraceLog& log, const char* path) {
-  FILE* out = std::strcmp(path, "-") == 0 ? stdout : std::fopen(path, "w");
-  if (!out) return false;
-  std::fprintf(out,
-               "line,press_time,kind,duration_s,path,mark_ahead,back_ups,"
-               "changes\n");
-  for (const TraceRecord& r : log.records)
-    std::fprintf(out, "%d,%.0f,%s,%.2f,%s,%d,%d,%d\n", r.line, r.pressTime,
-                 r.byMenu ? "menu" : "mark", r.duration, r.path.c_str(),
-                 r.markedAhead ? 1 : 0, r.backUps, r.changes);
-  bool written = std::fflush(out) == 0 && !std::ferror(out);
-  if (out != stdout) written = std::fclose(out) == 0 && written;
-  return written;
-}
-
 // Names the lines of `file` that were left out, the first few of them.
 void nameSkipped(const std::string& file, const std::vector<int>& skipped) {
   if (skipped.empty()) return;
@@ -82,22 +67,27 @@ void nameSkipped(const std::string& file, const std::vector<int>& skipped) {
                skipped.size(), file.c_str(), lines.c_str());
 }
 
-void summarise(const TraceLog& log, const Progress& p) {
-  size_t n = log.records.size();
+void summarise(const Progress& p) {
+  size_t n = p.seconds.size();
   std::printf("%zu selections\n", n);
   if (n == 0) return;
-  int marks = 0;
-  for (const TraceRecord& r : log.records) marks += r.byMenu ? 0 : 1;
-  std::printf("by mark: %d (%.0f%%), by menu: %zu\n", marks,
-              100.0 * marks / double(n), n - size_t(marks));
+  std::printf("by mark: %d (%.0f%%), by menu: %zu\n", p.marks,
+              100.0 * p.marks / double(n), n - size_t(p.marks));
+  std::printf("chose nothing: %d\n", p.nothingChosen);
+  std::printf("items: %zu\n", p.items.size());
+  for (const ItemUse& use : p.items)
+    std::printf("  %s: %d by mark, %d by menu\n", use.label.c_str(), use.byMark,
+                use.byMenu);
   std::printf("median seconds, first %d: %.2f, last %d: %.2f\n",
               movingMedianWindow,
               median(p.seconds, 0, std::min(n, size_t(movingMedianWindow))),
               movingMedianWindow, p.medianSeconds.back());
 }
 
-// Draws off screen: no display is needed.
+// Draws off screen: no display is needed. The program may have made its
+// application already.
 QImage drawn(int argc, char** argv, const std::function<QImage()>& draw) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance())) return draw();
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
@@ -112,31 +102,78 @@ bool savePng(const QImage& picture, const char* path) {
   return true;
 }
 
+// The figures of one trace, read in one pass, items named through `menu`.
+Progress traceProgress(const std::string& trace, const Menu* menu,
+                       std::string* error,
+                       const std::function<void(const TraceRecord&)>& each) {
+  ProgressBuilder builder = progressBuilderFor(menu);
+  std::vector<int> skipped;
+  bool read = streamTrace(
+      trace,
+      [&](const TraceRecord& r) {
+        builder.add(r);
+        if (each) each(r);
+      },
+      [&](int line) {
+        builder.skipLine(line);
+        skipped.push_back(line);
+      },
+      error);
+  if (read) nameSkipped(trace, skipped);
+  Progress p = builder.finish();
+  if (!read) p = Progress();
+  return p;
+}
+
 // One trace, as tarvel-report has always reported it.
 int reportTrace(const char* trace, const char* csv, const char* png, QSize size,
-                int argc, char** argv) {
-  TraceLog log = readTrace(trace);
-  if (!log.opened || !log.error.empty()) {
+                int argc, char** argv, const Menu* menu) {
+  std::string error;
+  FILE* out = nullptr;
+  if (csv) {
+    // Written row by row as the trace is read; removed if it cannot be.
+    out = std::strcmp(csv, "-") == 0 ? stdout : std::fopen(csv, "w");
+    if (!out) {
+      std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
+                   std::strerror(errno));
+      return 1;
+    }
+    std::fprintf(out,
+                 "line,press_time,kind,duration_s,path,mark_ahead,back_ups,"
+                 "changes\n");
+  }
+  Progress progress =
+      traceProgress(trace, menu, &error, [out](const TraceRecord& r) {
+        if (out)
+          std::fprintf(out, "%d,%.0f,%s,%.2f,%s,%d,%d,%d\n", r.line,
+                       r.pressTime, r.byMenu ? "menu" : "mark", r.duration,
+                       r.path.c_str(), r.markedAhead ? 1 : 0, r.backUps,
+                       r.changes);
+      });
+  if (out) {
+    bool written = std::fflush(out) == 0 && !std::ferror(out);
+    if (out != stdout) written = std::fclose(out) == 0 && written;
+    if (!error.empty() && out != stdout) std::remove(csv);
+    if (error.empty() && !written) {
+      std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
+                   std::strerror(errno));
+      return 1;
+    }
+  }
+  if (!error.empty()) {
     std::fprintf(stderr, "tarvel-report: can't read %s: %s\n", trace,
-                 log.error.c_str());
+                 error.c_str());
     return 1;
   }
-  nameSkipped(trace, log.skippedLines);
-  Progress progress = progressOf(log);
-  if (csv && !writeCsv(log, csv)) {
-    std::fprintf(stderr, "tarvel-report: can't write %s: %s\n", csv,
-                 std::strerror(errno));
+  ProgressSource source;
+  source.path = QString::fromLocal8Bit(trace);
+  source.opened = true;
+  if (png &&
+      !savePng(drawn(argc, argv,
+                     [&] { return renderProgress(progress, source, size); }),
+               png))
     return 1;
-  }
-  if (png && !savePng(drawn(argc, argv,
-                            [&] {
-                              return renderProgress(
-                                  log, progress, QString::fromLocal8Bit(trace),
-                                  size);
-                            }),
-                      png))
-    return 1;
-  if (!csv && !png) summarise(log, progress);
+  if (!csv && !png) summarise(progress);
   return 0;
 }
 
@@ -309,11 +346,12 @@ std::vector<std::string> trialLogsUnder(const std::string& folder) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int tarvelReport(int argc, char** argv, const Menu* traceMenu) {
   std::vector<std::string> arguments;
   const char* csv = nullptr;
   const char* png = nullptr;
   int width = 1200, height = 900;
+  bool sized = false;
   for (int i = 1; i < argc; i++) {
     std::string arg = argv[i];
     if (arg == "--csv" && i + 1 < argc) {
@@ -321,6 +359,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--png" && i + 1 < argc) {
       png = argv[++i];
     } else if (arg == "--size" && i + 1 < argc) {
+      sized = true;
       if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 ||
           width < 200 || height < 150 || width > 8000 || height > 8000)
         return usage();
@@ -332,6 +371,8 @@ int main(int argc, char** argv) {
   }
   if (arguments.empty()) return usage();
   QSize size(width, height);
+  // The trace's charts and table of every item need more room.
+  QSize traceSize = sized ? size : QSize(1600, 1000);
 
   // Each file is told by its content; folders hold study logs.
   std::vector<std::string> traces, studyLogs, others;
@@ -371,7 +412,8 @@ int main(int argc, char** argv) {
   if (!studyLogs.empty())
     return reportStudy(studyLogs, csv, png, size, argc, argv);
   if (traces.size() == 1)
-    return reportTrace(traces[0].c_str(), csv, png, size, argc, argv);
+    return reportTrace(traces[0].c_str(), csv, png, traceSize, argc, argv,
+                       traceMenu);
   if (traces.empty()) return 1;
   if (csv || png) {
     std::fprintf(stderr,
@@ -379,15 +421,15 @@ int main(int argc, char** argv) {
     return usage();
   }
   for (size_t i = 0; i < traces.size(); i++) {
-    TraceLog log = readTrace(traces[i]);
     std::printf("%s%s:\n", i ? "\n" : "", traces[i].c_str());
-    if (!log.opened) {
+    std::string error;
+    Progress p = traceProgress(traces[i], traceMenu, &error, {});
+    if (!error.empty()) {
       std::fprintf(stderr, "tarvel-report: can't read %s: %s\n",
-                   traces[i].c_str(), log.error.c_str());
+                   traces[i].c_str(), error.c_str());
       continue;
     }
-    nameSkipped(traces[i], log.skippedLines);
-    summarise(log, progressOf(log));
+    summarise(p);
   }
   return 0;
 }

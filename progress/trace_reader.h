@@ -2,7 +2,11 @@
 // that are no selection (cut short, foreign, damaged) counted and numbered.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TraceRecord {
@@ -30,8 +34,31 @@ inline constexpr double maxPressTime = 1e10;  // seconds, exclusive
 
 // Reads one trace line (without its newline); false when it is no
 // selection line.
-bool parseTraceLine(const std::string& text, TraceRecord* record);
+bool parseTraceLine(std::string_view text, TraceRecord* record);
 // Never waits on a FIFO or device: anything but a regular file is an error.
 TraceLog readTrace(const std::string& path);
-// True when the selection chose nothing: its path is no item.
+
+// How far a reading has come, for a progress bar in another thread, and a
+// request from there to stop.
+struct ReadProgress {
+  std::atomic<int64_t> bytesRead{0};
+  std::atomic<int64_t> bytesTotal{0};
+  std::atomic<bool> cancel{false};
+};
+
+// The same reading in one pass, a block of the file at a time: each
+// selection goes to `take` and each other line to `skip`, nothing is kept.
+// False, with the reason in `error`, when the file cannot be read (or the
+// reading was cancelled).
+bool streamTrace(const std::string& path,
+                 const std::function<void(const TraceRecord&)>& take,
+                 const std::function<void(int line)>& skip, std::string* error,
+                 ReadProgress* progress = nullptr);
+
+// True when a selection chose nothing. The path alone tells when it is
+// empty, starts with 0 or ends with a 0 (a level left without a
+// selection); a label read through the menu tells better: one ending in
+// nothingLabel chose nothing, any other names an item. Every figure and
+// chart counts selections of nothing through this one function.
+bool choseNothing(const std::string& path, const std::string& label);
 bool choseNothing(const TraceRecord& record);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "player/sim_gesture.h"
 #include "practice_menu.h"
 #include "progress/path_labels.h"
+#include "progress/progress_source.h"
 #include "progress/progress_stats.h"
 #include "trace/trace.h"
 #include "trace_off.h"
@@ -168,4 +170,86 @@ TEST(Progress, PathsAreNamedThroughTheTree) {
   EXPECT_EQ(p.nothing, (std::vector<int>{1}));
   ASSERT_EQ(p.items.size(), 1u);
   EXPECT_EQ(p.items[0].label, "Food > Apple");
+}
+
+// The trainer's record, two sessions of training and laboratory trials with
+// a hand-damaged row and a foreign file: per item figures over the last
+// trials, laboratory runs with the best of them, a point per session, and
+// the damage counted.
+TEST(Progress, TheTrainersRecordSessionBySession) {
+  Folder folder("tarvel-progress-record");
+  const std::string head = std::string("# tarvel test\n") + trialColumns + "\n";
+  auto row = [](const char* condition, int block, int trial, bool hit,
+                bool mark, int ms) {
+    TrialRow r;
+    r.participant = "me";
+    r.study = "trainer";
+    r.condition = condition;
+    r.block = block;
+    r.trial = trial;
+    r.targetPath = "0/0";  // Food > Apple
+    r.chosenPath = hit ? "0/0" : "0/4";
+    r.hit = hit;
+    r.byMark = mark;
+    r.targetShownAt = "2026-12-0" + std::to_string(block) + "T10:00:00.000Z";
+    r.selectionMs = ms;
+    return trialCsvLine(r);
+  };
+  std::string first = head;
+  for (int i = 1; i <= 60; i++)  // training: the first 10 slow, by menu
+    first += row("training", 1, i, true, i > 10, i <= 10 ? 2000 : 500);
+  first += "me,trainer,training,1,61,0,0/0\n";  // cut by hand
+  first += "me,trainer,laboratory,x,1,0,0/0,,0/0,,1,1,0,0,0,,1,1\n";
+  for (int i = 1; i <= 10; i++)
+    first += row("laboratory", 2, i, i != 3, true, 600);  // 9 hits
+  std::string second = head;
+  for (int i = 1; i <= 10; i++)
+    second += row("laboratory", 3, i, i != 5, true, 400);  // 9 hits, faster
+  for (int i = 1; i <= 10; i++)
+    second += row("laboratory", 4, i, i > 2, true, 300);  // 8 hits
+  fs::create_directories(folder.path / "session-2");
+  fs::create_directories(folder.path / "session-10");
+  fs::create_directories(folder.path / "session-3");
+  write(folder.path / "session-2" / "trials.csv", first);
+  write(folder.path / "session-10" / "trials.csv", "hello\n");
+  write(folder.path / "session-3" / "trials.csv", second);
+
+  platform::SimPlatform sim;
+  PracticeMenu practice;
+  ProgressBuilder builder = progressBuilderFor(practice.root);
+  std::string error;
+  ASSERT_TRUE(readRecordInto(folder.path.string(), &builder, &error));
+  Progress p = builder.finish();
+  EXPECT_EQ(p.seconds.size(), 90u);
+  EXPECT_EQ(p.skipped, 2);
+  EXPECT_EQ(p.skippedFiles, 1);
+  EXPECT_TRUE(p.targets);
+  ASSERT_EQ(p.items.size(), size_t(practiceItemCount));
+  const ItemUse& apple = p.items[0];
+  EXPECT_EQ(apple.label, "Food > Apple");
+  EXPECT_EQ(apple.recent, recentTrials);
+  // The last 50: 10 training trials, then 40 laboratory trials, 4 missed.
+  EXPECT_DOUBLE_EQ(apple.recentHitRate, 46.0 / 50);
+  EXPECT_DOUBLE_EQ(apple.recentMarkShare, 1.0);
+  EXPECT_EQ(p.items[1].recent, 0);
+  EXPECT_TRUE(std::isnan(p.items[1].recentMedianSeconds));
+
+  ASSERT_EQ(p.runs.size(), 3u);
+  EXPECT_EQ(p.runs[0].hits, 9);
+  EXPECT_EQ(p.bestRun, 1);  // as many hits as the first, and faster
+  EXPECT_DOUBLE_EQ(p.runs[1].meanSeconds, 0.4);
+  EXPECT_EQ(p.runs[1].when, "2026-12-03");
+  ASSERT_EQ(p.sessions.size(), 2u);  // the foreign file is no session
+  EXPECT_EQ(p.sessions[0].selections, 70);
+  EXPECT_DOUBLE_EQ(p.sessions[1].hitRate, 17.0 / 20);
+  EXPECT_LT(p.sessions[1].medianSeconds, p.sessions[0].medianSeconds);
+
+  // Blocks grow with the record so that charts get few points.
+  ProgressBuilder many;
+  TraceRecord r;
+  r.path = "11";
+  for (int i = 0; i < 100000; i++) many.add(r);
+  Progress big = many.finish();
+  EXPECT_LE(big.markShare.size(), size_t(maxBlocks));
+  EXPECT_EQ(big.blockSize * int(big.markShare.size()), 100000);
 }
