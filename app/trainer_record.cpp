@@ -9,16 +9,17 @@
 #include <cstring>
 #include <filesystem>
 
+#include "progress/trainer_record.h"
 #include "study/study_menus.h"
 #include "study/study_run.h"
 
 namespace {
 
 const char* const participantName = "learner";
-const char* const studyName = "trainer";
+const char* const studyName = trainerStudy;
 
 const char* conditionName(bool laboratory) {
-  return laboratory ? "laboratory" : "training";
+  return laboratory ? laboratoryCondition : trainingCondition;
 }
 
 std::string utcText(const QDateTime& at) {
@@ -29,19 +30,7 @@ std::string utcText(const QDateTime& at) {
 
 }  // namespace
 
-std::string TrainerRecord::folder() {
-  namespace fs = std::filesystem;
-  const char* data = std::getenv("XDG_DATA_HOME");
-  fs::path base;
-  // The base directory specification ignores a relative path.
-  if (data && *data == '/') {
-    base = data;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = fs::path(home && *home ? home : ".") / ".local" / "share";
-  }
-  return (base / "tarvel" / "trainer").string();
-}
+std::string TrainerRecord::folder() { return trainerRecordPath(); }
 
 bool TrainerRecord::start(std::string* problem) {
   if (on_) return true;

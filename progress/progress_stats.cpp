@@ -54,8 +54,9 @@ std::string trainerRecordPath() {
   if (data && data[0] == '/') {
     base = data;
   } else {
+    // The base directory specification ignores a relative path.
     const char* home = std::getenv("HOME");
-    base = std::string(home ? home : "") + "/.local/share";
+    base = std::string(home && *home ? home : ".") + "/.local/share";
   }
   return base + "/" + trainerRecordFolder;
 }

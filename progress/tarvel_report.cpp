@@ -330,18 +330,9 @@ int reportStudy(const std::vector<std::string>& files, const char* csv,
   return 0;
 }
 
-// The trials.csv files under `folder`, in order of their paths.
+// The trials.csv files under `folder`, session-10 after session-9.
 std::vector<std::string> trialLogsUnder(const std::string& folder) {
-  namespace fs = std::filesystem;
-  std::vector<std::string> found;
-  std::error_code error;
-  fs::recursive_directory_iterator walk(
-      folder, fs::directory_options::skip_permission_denied, error);
-  for (; !error && walk != fs::recursive_directory_iterator();
-       walk.increment(error))
-    if (walk->path().filename() == "trials.csv") found.push_back(walk->path());
-  std::sort(found.begin(), found.end());
-  return found;
+  return recordFiles(folder);
 }
 
 }  // namespace
