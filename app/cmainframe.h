@@ -22,6 +22,8 @@ class CMainFrame : public QMainWindow {
   // record cannot be kept (null when none has been).
   QAction* recordAction() const { return recordAction_; }
   QMessageBox* recordMessage() const { return recordMessage_; }
+  // Options > Show the right mark after a misfire.
+  QAction* rightMarkAction() const { return rightMarkAction_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -34,5 +36,6 @@ class CMainFrame : public QMainWindow {
   TrainerView* view_;
   ProgressWindow* progress_ = nullptr;
   QAction* recordAction_ = nullptr;
+  QAction* rightMarkAction_ = nullptr;
   QPointer<QMessageBox> recordMessage_;
 };

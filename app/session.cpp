@@ -23,9 +23,13 @@ void Session::chooseTarget(int draw, bool laboratory) {
   }
 }
 
-bool Session::score(uintptr_t value, uint32_t pressToReleaseMs) {
+bool Session::isHit(uintptr_t value) const {
   // Item values point at the item's number.
-  bool hit = value != 0 && *reinterpret_cast<const int*>(value) == targetIndex;
+  return value != 0 && *reinterpret_cast<const int*>(value) == targetIndex;
+}
+
+bool Session::score(uintptr_t value, uint32_t pressToReleaseMs) {
+  bool hit = isHit(value);
   if (hit)
     hits++;
   else

@@ -33,6 +33,8 @@ struct Session {
   // Scores an answer, the client value of the chosen item (0 for none),
   // and the time it took. True for a hit.
   bool score(uintptr_t value, uint32_t pressToReleaseMs);
+  // Whether an answer would be a hit, scoring nothing.
+  bool isHit(uintptr_t value) const;
   bool runOver() const { return trialsLeft == 0; }
   uint32_t averageTime() const { return totalTime / labTrialCount; }
 };

@@ -11,6 +11,11 @@
 #include "platform/platform.h"
 #include "resources/resources.h"
 
+namespace {
+// How long the target's mark stays after a misfire.
+constexpr uint32_t rightMarkMs = 1000;
+}  // namespace
+
 TrainerView::TrainerView(QWidget* parent) : QWidget(parent) {
   // Every screen paints the whole view itself; Qt need not clear it.
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -141,7 +146,14 @@ void TrainerView::runTrial(QPoint at) {
   QPoint pressedAt = mapToGlobal(at) * devicePixelRatioF();
   uint32_t pressTick = platform::current().tickCount();
   int target = session_.targetIndex;
-  TrialOutcome outcome = runner_.run(pressedAt, lab ? &clock_ : nullptr);
+  misfireNote_.clear();
+  TrialRunner::ChosenSink onChosen;
+  if (!lab && showRightMark_)
+    onChosen = [this](uintptr_t value, const std::vector<std::string>& labels) {
+      afterChoice(value, labels);
+    };
+  TrialOutcome outcome =
+      runner_.run(pressedAt, lab ? &clock_ : nullptr, onChosen);
   dropQueuedInput(swallowInput_);
   bool hit = session_.score(outcome.value, outcome.pressToRelease);
   // The trial counts on screen whatever becomes of its record.
@@ -153,6 +165,22 @@ void TrainerView::runTrial(QPoint at) {
     goTo(hit ? LabHit : LabMisfire);
   else
     goTo(hit ? TrainingHit : TrainingMisfire);
+}
+
+QString TrainerView::choiceNote(const std::vector<std::string>& labels) {
+  if (labels.empty()) return QStringLiteral("You chose nothing");
+  QStringList names;
+  for (const std::string& label : labels)
+    names << QString::fromStdString(label);
+  return QStringLiteral("You chose ") + names.join(QStringLiteral(" \u203A "));
+}
+
+void TrainerView::afterChoice(uintptr_t value,
+                              const std::vector<std::string>& labels) {
+  if (session_.isHit(value)) return;
+  misfireNote_ = choiceNote(labels);
+  presentBeneathMenus(canvas_, *this, screens_.panelNote(misfireNote_));
+  runner_.showMarkFor(session_.targetIndex, rightMarkMs);
 }
 
 void TrainerView::mouseMoveEvent(QMouseEvent* event) {

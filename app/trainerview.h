@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/canvas.h"
 #include "app/lab_clock.h"
@@ -60,6 +61,14 @@ class TrainerView : public QWidget {
   void onRecordProblem(std::function<void(const QString&)> show) {
     showRecordProblem_ = std::move(show);
   }
+  // After a misfire in the training area: what was chosen, named in the
+  // panel, and the target's mark drawn from the press point for a while.
+  void showRightMark(bool on) { showRightMark_ = on; }
+  bool showingRightMark() const { return showRightMark_; }
+  // The panel's note on the last misfire shown so, empty when none was.
+  const QString& misfireNote() const { return misfireNote_; }
+  // Words for what was chosen: "You chose Tools › Saw", "You chose nothing".
+  static QString choiceNote(const std::vector<std::string>& labels);
   // Where every screen is drawn; its frames go to the window as they are.
   Canvas& canvas() { return canvas_; }
 
@@ -75,6 +84,8 @@ class TrainerView : public QWidget {
   // A trial started by a press at `at` in the view.
   void runTrial(QPoint at);
   void recordProblem(const std::string& problem);
+  // With the library's overlay still up after a training trial.
+  void afterChoice(uintptr_t value, const std::vector<std::string>& labels);
 
   WindowPicture windowPicture_;
   Canvas canvas_;
@@ -89,4 +100,6 @@ class TrainerView : public QWidget {
   bool shownOnce_ = false;   // the view has been painted
   bool runPending_ = false;  // the event loop is to run the screen
   bool swallowInput_ = false;
+  bool showRightMark_ = false;
+  QString misfireNote_;
 };
