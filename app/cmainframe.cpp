@@ -23,6 +23,9 @@ const char* const keepRecordKey = "trainer/keepRecord";
 // Whether a misfire in the training area shows the target's mark; off
 // unless turned on.
 const char* const rightMarkKey = "trainer/showRightMark";
+// Whether the training area's targets favour the items the learner finds
+// hard; off unless turned on.
+const char* const weakItemsKey = "trainer/aimAtWeakItems";
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -44,6 +47,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   connect(rightMarkAction_, &QAction::triggered, this, [this](bool on) {
     QSettings().setValue(rightMarkKey, on);
     view_->showRightMark(on);
+  });
+  weakItemsAction_ = options->addAction(tr("&Aim practice at weak items"));
+  weakItemsAction_->setCheckable(true);
+  connect(weakItemsAction_, &QAction::triggered, this, [this](bool on) {
+    QSettings().setValue(weakItemsKey, on);
+    view_->aimAtWeakItems(on);
   });
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Progress..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
@@ -68,6 +77,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   bool rightMark = QSettings().value(rightMarkKey, false).toBool();
   rightMarkAction_->setChecked(rightMark);
   view_->showRightMark(rightMark);
+  bool weakItems = QSettings().value(weakItemsKey, false).toBool();
+  weakItemsAction_->setChecked(weakItems);
+  view_->aimAtWeakItems(weakItems);
   // Neither resized nor maximised: the frame keeps the size of its screens.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |

@@ -24,6 +24,8 @@ class CMainFrame : public QMainWindow {
   QMessageBox* recordMessage() const { return recordMessage_; }
   // Options > Show the right mark after a misfire.
   QAction* rightMarkAction() const { return rightMarkAction_; }
+  // Options > Aim practice at weak items.
+  QAction* weakItemsAction() const { return weakItemsAction_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -37,5 +39,6 @@ class CMainFrame : public QMainWindow {
   ProgressWindow* progress_ = nullptr;
   QAction* recordAction_ = nullptr;
   QAction* rightMarkAction_ = nullptr;
+  QAction* weakItemsAction_ = nullptr;
   QPointer<QMessageBox> recordMessage_;
 };

@@ -100,6 +100,7 @@ bool TrainerView::runOneScreen() {
       screens_.animateAreaEntry(lab);
       session_.enterArea();
       record_.enterArea(lab);
+      weakSeeded_ = false;
       screen_ = lab ? LabNextTarget : TrainingNextTarget;
       return true;
     }
@@ -107,7 +108,12 @@ bool TrainerView::runOneScreen() {
     case TrainingNextTarget: {
       screens_.trialScreen(lab, session_);
       screens_.shuffleTargets();
-      session_.chooseTarget(trainerRand(), lab);
+      if (!lab && aimAtWeakItems_) {
+        if (!weakSeeded_) seedWeakItems();
+        session_.chooseWeakTarget(weak_, trainerRand());
+      } else {
+        session_.chooseTarget(trainerRand(), lab);
+      }
       if (lab) clock_.start();
       screens_.showTarget(session_.targetIndex);
       record_.targetShown(platform::current().tickCount());
@@ -160,11 +166,31 @@ void TrainerView::runTrial(QPoint at) {
   std::string problem;
   if (!record_.write(lab, target, pressTick, outcome, hit, &problem))
     recordProblem("the record of your trials stops: " + problem);
+  if (!record_.sessionFolder().empty())
+    runFolders_.insert(record_.sessionFolder());
+  WeakTrial done{target, hit, outcome.byMark, int64_t(outcome.pressToRelease)};
+  runTrials_.push_back(done);
+  if (!lab && weakSeeded_) weak_.add(done);
   play(hit ? "IDW_RIGHT" : "IDW_WRONG");
   if (lab)
     goTo(hit ? LabHit : LabMisfire);
   else
     goTo(hit ? TrainingHit : TrainingMisfire);
+}
+
+void TrainerView::seedWeakItems() {
+  weak_ = WeakItems();
+  int refused = 0;
+  for (const WeakTrial& t :
+       weakTrialsFromRecord(TrainerRecord::folder(), runFolders_, &refused))
+    weak_.add(t);
+  for (const WeakTrial& t : runTrials_) weak_.add(t);
+  if (refused > 0)
+    std::fprintf(stderr,
+                 "tarvel: %d unreadable rows of the record left out of the "
+                 "weak items\n",
+                 refused);
+  weakSeeded_ = true;
 }
 
 QString TrainerView::choiceNote(const std::vector<std::string>& labels) {
