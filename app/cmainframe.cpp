@@ -20,6 +20,12 @@ constexpr int viewWidth = 600;
 constexpr int viewHeight = 400;
 // Whether the trainer keeps a record of the trials; on unless turned off.
 const char* const keepRecordKey = "trainer/keepRecord";
+// Whether a misfire in the training area shows the target's mark; off
+// unless turned on.
+const char* const rightMarkKey = "trainer/showRightMark";
+// Whether the training area's targets favour the items the learner finds
+// hard; off unless turned on.
+const char* const weakItemsKey = "trainer/aimAtWeakItems";
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -34,6 +40,20 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   connect(recordAction_, &QAction::triggered, this, &CMainFrame::setKeepRecord);
   file->addSeparator();
   file->addAction(tr("E&xit"), this, &QWidget::close);
+  QMenu* options = menuBar()->addMenu(tr("&Options"));
+  rightMarkAction_ =
+      options->addAction(tr("&Show the right mark after a misfire"));
+  rightMarkAction_->setCheckable(true);
+  connect(rightMarkAction_, &QAction::triggered, this, [this](bool on) {
+    QSettings().setValue(rightMarkKey, on);
+    view_->showRightMark(on);
+  });
+  weakItemsAction_ = options->addAction(tr("&Aim practice at weak items"));
+  weakItemsAction_->setCheckable(true);
+  connect(weakItemsAction_, &QAction::triggered, this, [this](bool on) {
+    QSettings().setValue(weakItemsKey, on);
+    view_->aimAtWeakItems(on);
+  });
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Progress..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                   &CMainFrame::showProgress);
@@ -54,6 +74,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
       [this](const QString& problem) { showRecordProblem(problem); });
   bool keep = QSettings().value(keepRecordKey, true).toBool();
   recordAction_->setChecked(keep && view_->keepRecord(keep));
+  bool rightMark = QSettings().value(rightMarkKey, false).toBool();
+  rightMarkAction_->setChecked(rightMark);
+  view_->showRightMark(rightMark);
+  bool weakItems = QSettings().value(weakItemsKey, false).toBool();
+  weakItemsAction_->setChecked(weakItems);
+  view_->aimAtWeakItems(weakItems);
   // Neither resized nor maximised: the frame keeps the size of its screens.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |

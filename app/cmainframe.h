@@ -22,6 +22,10 @@ class CMainFrame : public QMainWindow {
   // record cannot be kept (null when none has been).
   QAction* recordAction() const { return recordAction_; }
   QMessageBox* recordMessage() const { return recordMessage_; }
+  // Options > Show the right mark after a misfire.
+  QAction* rightMarkAction() const { return rightMarkAction_; }
+  // Options > Aim practice at weak items.
+  QAction* weakItemsAction() const { return weakItemsAction_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -34,5 +38,7 @@ class CMainFrame : public QMainWindow {
   TrainerView* view_;
   ProgressWindow* progress_ = nullptr;
   QAction* recordAction_ = nullptr;
+  QAction* rightMarkAction_ = nullptr;
+  QAction* weakItemsAction_ = nullptr;
   QPointer<QMessageBox> recordMessage_;
 };

@@ -9,6 +9,19 @@ constexpr int refreshMs = 20;
 constexpr uint32_t pushMs = 15;  // the clock's pushes, at most
 }  // namespace
 
+void presentBeneathMenus(Canvas& canvas, const QWidget& view, QRect area) {
+  canvas.present();
+  qreal ratio = view.devicePixelRatioF();
+  QImage picture =
+      canvas.image().copy(area).convertToFormat(QImage::Format_RGB32);
+  if (ratio != 1)
+    picture = picture.scaled((QSizeF(area.size()) * ratio).toSize());
+  QPoint onScreen = view.mapToGlobal(area.topLeft()) * ratio;
+  mDrawBeneath(onScreen.x(), onScreen.y(), picture.width(), picture.height(),
+               reinterpret_cast<const uint32_t*>(picture.constBits()),
+               int(picture.bytesPerLine()));
+}
+
 LabClock::LabClock(ScreenDrawing& screens, Canvas& canvas, QWidget& view)
     : screens_(screens), canvas_(canvas), view_(view) {
   timer_.setInterval(refreshMs);
@@ -32,15 +45,5 @@ void LabClock::refresh() {
   QRect area = screens_.clockFigure(value);
   if (now - lastPush_ < pushMs) return;
   lastPush_ = now;
-  canvas_.present();
-  // An overlay that shows a picture of the screen hides the view during a
-  // selection: the clock goes into that picture, beneath the menus.
-  qreal ratio = view_.devicePixelRatioF();
-  QImage clock =
-      canvas_.image().copy(area).convertToFormat(QImage::Format_RGB32);
-  if (ratio != 1) clock = clock.scaled((QSizeF(area.size()) * ratio).toSize());
-  QPoint onScreen = view_.mapToGlobal(area.topLeft()) * ratio;
-  mDrawBeneath(onScreen.x(), onScreen.y(), clock.width(), clock.height(),
-               reinterpret_cast<const uint32_t*>(clock.constBits()),
-               int(clock.bytesPerLine()));
+  presentBeneathMenus(canvas_, view_, area);
 }

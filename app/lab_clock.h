@@ -11,6 +11,11 @@
 
 class QWidget;
 
+// Shows `area` of the canvas, the picture of `view`, beneath the menus too:
+// an overlay that shows a picture of the screen hides the view during a
+// selection, and this goes into that picture.
+void presentBeneathMenus(Canvas& canvas, const QWidget& view, QRect area);
+
 class LabClock : public QObject {
  public:
   // Draws through `screens` into `canvas`, the picture of `view`.

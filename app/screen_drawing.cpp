@@ -239,6 +239,12 @@ QRect ScreenDrawing::clockFigure(int ms) {
                             QString::number(ms));
 }
 
+QRect ScreenDrawing::panelNote(const QString& text) {
+  const HotRect& d = layout_.panel;
+  return canvas_.opaqueText({d.left + 40, d.bottom - 22}, 9, panelText,
+                            panelFill, text);
+}
+
 void ScreenDrawing::resultsTexts(const Session& session) {
   const char* const labels[] = {
       "Correct Hits:", "Misfires:", "Average Time:", "Total Time:"};

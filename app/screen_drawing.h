@@ -33,6 +33,8 @@ class ScreenDrawing {
   void blinkLamp(bool hit);
   // The laboratory clock's figure over the last one; returns where it is.
   QRect clockFigure(int ms);
+  // A line at the foot of the training panel, over what it said before.
+  QRect panelNote(const QString& text);
   void animateResults(const Session& session);
   void results(const Session& session);
 

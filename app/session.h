@@ -7,6 +7,8 @@
 
 #include "app/practice_menu.h"
 
+class WeakItems;
+
 // Trials in a laboratory run; the results average over all of them.
 inline constexpr int labTrialCount = 10;
 
@@ -30,9 +32,17 @@ struct Session {
   // Picks the next target from a draw of 0..32767 and widens the range of
   // targets; the laboratory always picks among all of them.
   void chooseTarget(int draw, bool laboratory);
+  // The same in the training area, the target drawn by how much each item
+  // in range needs practice.
+  void chooseWeakTarget(WeakItems& weak, int draw);
   // Scores an answer, the client value of the chosen item (0 for none),
   // and the time it took. True for a hit.
   bool score(uintptr_t value, uint32_t pressToReleaseMs);
+  // Whether an answer would be a hit, scoring nothing.
+  bool isHit(uintptr_t value) const;
   bool runOver() const { return trialsLeft == 0; }
   uint32_t averageTime() const { return totalTime / labTrialCount; }
+
+ private:
+  void widenRange();
 };

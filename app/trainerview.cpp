@@ -11,6 +11,11 @@
 #include "platform/platform.h"
 #include "resources/resources.h"
 
+namespace {
+// How long the target's mark stays after a misfire.
+constexpr uint32_t rightMarkMs = 1000;
+}  // namespace
+
 TrainerView::TrainerView(QWidget* parent) : QWidget(parent) {
   // Every screen paints the whole view itself; Qt need not clear it.
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -95,6 +100,7 @@ bool TrainerView::runOneScreen() {
       screens_.animateAreaEntry(lab);
       session_.enterArea();
       record_.enterArea(lab);
+      weakSeeded_ = false;
       screen_ = lab ? LabNextTarget : TrainingNextTarget;
       return true;
     }
@@ -102,7 +108,12 @@ bool TrainerView::runOneScreen() {
     case TrainingNextTarget: {
       screens_.trialScreen(lab, session_);
       screens_.shuffleTargets();
-      session_.chooseTarget(trainerRand(), lab);
+      if (!lab && aimAtWeakItems_) {
+        if (!weakSeeded_) seedWeakItems();
+        session_.chooseWeakTarget(weak_, trainerRand());
+      } else {
+        session_.chooseTarget(trainerRand(), lab);
+      }
       if (lab) clock_.start();
       screens_.showTarget(session_.targetIndex);
       record_.targetShown(platform::current().tickCount());
@@ -141,18 +152,61 @@ void TrainerView::runTrial(QPoint at) {
   QPoint pressedAt = mapToGlobal(at) * devicePixelRatioF();
   uint32_t pressTick = platform::current().tickCount();
   int target = session_.targetIndex;
-  TrialOutcome outcome = runner_.run(pressedAt, lab ? &clock_ : nullptr);
+  misfireNote_.clear();
+  TrialRunner::ChosenSink onChosen;
+  if (!lab && showRightMark_)
+    onChosen = [this](uintptr_t value, const std::vector<std::string>& labels) {
+      afterChoice(value, labels);
+    };
+  TrialOutcome outcome =
+      runner_.run(pressedAt, lab ? &clock_ : nullptr, onChosen);
   dropQueuedInput(swallowInput_);
   bool hit = session_.score(outcome.value, outcome.pressToRelease);
   // The trial counts on screen whatever becomes of its record.
   std::string problem;
   if (!record_.write(lab, target, pressTick, outcome, hit, &problem))
     recordProblem("the record of your trials stops: " + problem);
+  if (!record_.sessionFolder().empty())
+    runFolders_.insert(record_.sessionFolder());
+  WeakTrial done{target, hit, outcome.byMark, int64_t(outcome.pressToRelease)};
+  runTrials_.push_back(done);
+  if (!lab && weakSeeded_) weak_.add(done);
   play(hit ? "IDW_RIGHT" : "IDW_WRONG");
   if (lab)
     goTo(hit ? LabHit : LabMisfire);
   else
     goTo(hit ? TrainingHit : TrainingMisfire);
+}
+
+void TrainerView::seedWeakItems() {
+  weak_ = WeakItems();
+  int refused = 0;
+  for (const WeakTrial& t :
+       weakTrialsFromRecord(TrainerRecord::folder(), runFolders_, &refused))
+    weak_.add(t);
+  for (const WeakTrial& t : runTrials_) weak_.add(t);
+  if (refused > 0)
+    std::fprintf(stderr,
+                 "tarvel: %d unreadable rows of the record left out of the "
+                 "weak items\n",
+                 refused);
+  weakSeeded_ = true;
+}
+
+QString TrainerView::choiceNote(const std::vector<std::string>& labels) {
+  if (labels.empty()) return QStringLiteral("You chose nothing");
+  QStringList names;
+  for (const std::string& label : labels)
+    names << QString::fromStdString(label);
+  return QStringLiteral("You chose ") + names.join(QStringLiteral(" \u203A "));
+}
+
+void TrainerView::afterChoice(uintptr_t value,
+                              const std::vector<std::string>& labels) {
+  if (session_.isHit(value)) return;
+  misfireNote_ = choiceNote(labels);
+  presentBeneathMenus(canvas_, *this, screens_.panelNote(misfireNote_));
+  runner_.showMarkFor(session_.targetIndex, rightMarkMs);
 }
 
 void TrainerView::mouseMoveEvent(QMouseEvent* event) {

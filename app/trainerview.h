@@ -5,7 +5,9 @@
 #include <QCursor>
 #include <QWidget>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/canvas.h"
 #include "app/lab_clock.h"
@@ -14,6 +16,7 @@
 #include "app/session.h"
 #include "app/trainer_record.h"
 #include "app/trial_runner.h"
+#include "app/weak_items.h"
 #include "app/window_picture.h"
 
 class TrainerView : public QWidget {
@@ -60,6 +63,18 @@ class TrainerView : public QWidget {
   void onRecordProblem(std::function<void(const QString&)> show) {
     showRecordProblem_ = std::move(show);
   }
+  // After a misfire in the training area: what was chosen, named in the
+  // panel, and the target's mark drawn from the press point for a while.
+  void showRightMark(bool on) { showRightMark_ = on; }
+  bool showingRightMark() const { return showRightMark_; }
+  // The training area's targets drawn by how much each item needs
+  // practice, judged from the record and the trials of this run.
+  void aimAtWeakItems(bool on) { aimAtWeakItems_ = on; }
+  bool aimingAtWeakItems() const { return aimAtWeakItems_; }
+  // The panel's note on the last misfire shown so, empty when none was.
+  const QString& misfireNote() const { return misfireNote_; }
+  // Words for what was chosen: "You chose Tools › Saw", "You chose nothing".
+  static QString choiceNote(const std::vector<std::string>& labels);
   // Where every screen is drawn; its frames go to the window as they are.
   Canvas& canvas() { return canvas_; }
 
@@ -75,6 +90,10 @@ class TrainerView : public QWidget {
   // A trial started by a press at `at` in the view.
   void runTrial(QPoint at);
   void recordProblem(const std::string& problem);
+  // With the library's overlay still up after a training trial.
+  void afterChoice(uintptr_t value, const std::vector<std::string>& labels);
+  // The weights from the record's earlier sessions and this run's trials.
+  void seedWeakItems();
 
   WindowPicture windowPicture_;
   Canvas canvas_;
@@ -89,4 +108,13 @@ class TrainerView : public QWidget {
   bool shownOnce_ = false;   // the view has been painted
   bool runPending_ = false;  // the event loop is to run the screen
   bool swallowInput_ = false;
+  bool showRightMark_ = false;
+  bool aimAtWeakItems_ = false;
+  WeakItems weak_;
+  bool weakSeeded_ = false;
+  // This run's trials, and the session folders they went to, so that the
+  // record is not read twice over.
+  std::vector<WeakTrial> runTrials_;
+  std::set<std::string> runFolders_;
+  QString misfireNote_;
 };

@@ -1,9 +1,34 @@
 #include "app/trial_runner.h"
 
+#include "platform/platform.h"
 #include "study/selection_loop.h"
 
-TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock) {
+uintptr_t TrialRunner::readChoice(TrialOutcome* out) {
+  int positions[MENU_DEPTH_LIMIT];
+  const char* labels[MENU_DEPTH_LIMIT] = {};
+  int levels = mGetResult(menu_, positions, labels, nullptr, nullptr, nullptr,
+                          &out->value);
+  out->positions.clear();
+  out->labels.clear();
+  for (int i = 0; i < levels && i < MENU_DEPTH_LIMIT && positions[i] >= 0;
+       i++) {
+    out->positions.push_back(positions[i]);
+    out->labels.push_back(labels[i] ? labels[i] : "");
+  }
+  return out->value;
+}
+
+TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock,
+                              const ChosenSink& onChosen) {
+  pressedAt_ = pressedAt;
   std::vector<TrialSample> samples;
+  std::function<void()> afterFeedback;
+  if (onChosen)
+    afterFeedback = [this, &onChosen] {
+      TrialOutcome chosen;
+      uintptr_t value = readChoice(&chosen);
+      onChosen(value, chosen.labels);
+    };
   SelectionRun run = mRunSelection(
       menu_,
       [clock] {
@@ -12,7 +37,7 @@ TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock) {
       [&samples](uint32_t ms, int x, int y) {
         samples.push_back({ms, x, y});
       },
-      PressPoint{pressedAt.x(), pressedAt.y()});
+      PressPoint{pressedAt.x(), pressedAt.y()}, afterFeedback);
   TrialOutcome out;
   out.pressToRelease = run.pressToRelease;
   out.pressX = run.pressX;
@@ -22,14 +47,14 @@ TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock) {
   out.backUps = menu_->backUpCount;
   out.changes = menu_->changeCount;
   out.samples = std::move(samples);
-  int positions[MENU_DEPTH_LIMIT];
-  const char* labels[MENU_DEPTH_LIMIT] = {};
-  int levels = mGetResult(menu_, positions, labels, nullptr, nullptr, nullptr,
-                          &out.value);
-  for (int i = 0; i < levels && i < MENU_DEPTH_LIMIT && positions[i] >= 0;
-       i++) {
-    out.positions.push_back(positions[i]);
-    out.labels.push_back(labels[i] ? labels[i] : "");
-  }
+  readChoice(&out);
   return out;
+}
+
+void TrialRunner::showMarkFor(int item, uint32_t ms) {
+  PracticePath path = practicePath(item);
+  const int positions[] = {path.category, path.item};
+  mShowIdealMark(menu_, positions, 2, pressedAt_.x(), pressedAt_.y());
+  platform::current().sleepMs(ms);
+  mHideIdealMark(menu_);
 }

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,11 +39,24 @@ class TrialRunner {
   // Holds the program, without dispatching events, until the buttons come
   // up or Escape goes down. The selection starts at `pressedAt`, where the
   // button went down (screen pixels). `clock`, when given, is redrawn on
-  // every pass.
-  TrialOutcome run(QPoint pressedAt, LabClock* clock);
+  // every pass. `onChosen`, when given, gets the chosen item's client value
+  // (0 for none) and the labels of the chosen path once the selection's own
+  // feedback is gone, while the library's overlay is still up: it may show
+  // more there.
+  using ChosenSink = std::function<void(
+      uintptr_t value, const std::vector<std::string>& labels)>;
+  TrialOutcome run(QPoint pressedAt, LabClock* clock,
+                   const ChosenSink& onChosen = {});
+  // Only from within onChosen: shows the ideal mark of `item` from the
+  // press point for `ms`, then erases it.
+  void showMarkFor(int item, uint32_t ms);
   const Menu* menu() const { return menu_; }
 
  private:
   int itemValues_[practiceItemCount] = {};
+  // The chosen item's value, and its path into `out`.
+  uintptr_t readChoice(TrialOutcome* out);
+
   Menu* menu_;
+  QPoint pressedAt_;
 };

@@ -31,6 +31,7 @@ constexpr int clearStep = 10;          // pixels per move of an ancestor
 constexpr int ancestorCentreHalf = 8;  // half-size of its box kept clear
 constexpr int idealMarkWidth = 3;
 constexpr int idealMarkMargin = 3;  // round the mark, for its line width
+constexpr int pathLegLength = 80;   // pixels, each leg of a path's mark
 
 void inkLine(const StrokeBuffer* s, int i) {
   const IntPoint& a = s->points[i];
@@ -42,6 +43,60 @@ void inkLine(const StrokeBuffer* s, int i) {
 // between them is not after rotation in floats.
 bool legsReverse(const Point* leg, const Point* next) {
   return std::fabs(next->a - leg->a) == 180.0f;
+}
+
+// Appends the leg from q of length L towards item n of m.
+void addLeg(PointList* list, const Point* q, const Menu* m, int n, int L) {
+  if (n == 0) return;
+  int slots = mRadialSlotsShown(m);
+  if (slots <= 0) return;
+  double theta = double(n - 1) * 360 / slots;
+  Point up{0, float(-L), 0, 0}, v{}, end{};
+  mPointRotate(&up, float(theta), &v);
+  Point start = *q;
+  mPointAdd(&start, &v, &end);
+  start.a = end.a = float(theta);
+  mListAppend(list, &start);
+  mListAppend(list, &end);
+}
+
+// Draws the legs of idealMark over the screen, saved in the root's inkArea,
+// and item n of m, the last level, in its box centred on the mark's end,
+// saved in the root's menuArea.
+void drawIdealMark(Menu* root, Menu* m, int n) {
+  Rect box;
+  mListBounds(&idealMark, &box);
+  mRectInset(&box, -mScaled(idealMarkMargin), -mScaled(idealMarkMargin));
+  mSaveRect(&root->inkArea, box.xmin, box.ymin, mRectWidth(&box),
+            mRectHeight(&box));
+  mSetColor(drawState.foreground);
+  mSetLineWidth(mScaled(idealMarkWidth));
+  for (int k = 0; k + 1 < idealMark.count; k += 2) {
+    const Point& a = idealMark.points[k];
+    const Point& b = idealMark.points[k + 1];
+    mDrawLine(mFloatToInt(a.x), mFloatToInt(a.y), mFloatToInt(b.x),
+              mFloatToInt(b.y));
+  }
+
+  mPlaceMenu(m, 0, 0);
+  if (n >= 1 && n <= m->itemCount && n <= MENU_SLOTS) {
+    int p = n - 1;
+    const Point& e = idealMark.points[idealMark.count - 1];
+    Rect& r = m->itemRect[p];
+    int cx = r.xmin + mRectWidth(&r) / 2, cy = r.ymin + mRectHeight(&r) / 2;
+    mMoveItem(m, p, mSaturate(int64_t(mFloatToInt(e.x)) - cx),
+              mSaturate(int64_t(mFloatToInt(e.y)) - cy));
+    // Near an edge the box moves into the work area, as a menu would, so
+    // that the label can be read; the mark stays where it is.
+    Rect fitted = r;
+    mFitRectToWorkArea(root, &fitted);
+    mMoveItem(m, p, mSaturate(int64_t(fitted.xmin) - r.xmin),
+              mSaturate(int64_t(fitted.ymin) - r.ymin));
+    mSaveRect(&root->menuArea, r.xmin, r.ymin, mRectWidth(&r) + 1,
+              mRectHeight(&r) + 1);
+    mDrawItem(m, n, true);
+  }
+  mFlush();
 }
 
 }  // namespace
@@ -92,17 +147,8 @@ void mInkRedraw(Menu* root, int a, int b) {
 void mInkErase(Menu* root) { mRestoreInkArea(root); }
 
 void mAddIdealSegment(PointList* list, const Point* q, const Menu* m, int L) {
-  if (!list || !q || !m || m->selected == 0) return;
-  int n = mRadialSlotsShown(m);
-  if (n <= 0) return;
-  double theta = double(m->selected - 1) * 360 / n;
-  Point up{0, float(-L), 0, 0}, v{}, end{};
-  mPointRotate(&up, float(theta), &v);
-  Point start = *q;
-  mPointAdd(&start, &v, &end);
-  start.a = end.a = float(theta);
-  mListAppend(list, &start);
-  mListAppend(list, &end);
+  if (!list || !q || !m) return;
+  addLeg(list, q, m, m->selected, L);
 }
 
 void mSeparateReversal(PointList* list) {
@@ -161,41 +207,36 @@ void mDrawIdealMark(Menu* root) {
   mListTranslate(&idealMark, mSaturate(-int64_t(mFloatToInt(d.x))),
                  mSaturate(-int64_t(mFloatToInt(d.y))));
 
-  Rect box;
-  mListBounds(&idealMark, &box);
-  mRectInset(&box, -mScaled(idealMarkMargin), -mScaled(idealMarkMargin));
-  mSaveRect(&root->inkArea, box.xmin, box.ymin, mRectWidth(&box),
-            mRectHeight(&box));
-  mSetColor(drawState.foreground);
-  mSetLineWidth(mScaled(idealMarkWidth));
-  for (int k = 0; k + 1 < idealMark.count; k += 2) {
-    const Point& a = idealMark.points[k];
-    const Point& b = idealMark.points[k + 1];
-    mDrawLine(mFloatToInt(a.x), mFloatToInt(a.y), mFloatToInt(b.x),
-              mFloatToInt(b.y));
-  }
+  drawIdealMark(root, m, m->selected);
+}
 
-  // The chosen item's box, centred on the end of the idealised mark.
-  mPlaceMenu(m, 0, 0);
-  int n = m->selected;
-  if (n >= 1 && n <= m->itemCount && n <= MENU_SLOTS) {
-    int p = n - 1;
-    const Point& e = idealMark.points[idealMark.count - 1];
-    Rect& r = m->itemRect[p];
-    int cx = r.xmin + mRectWidth(&r) / 2, cy = r.ymin + mRectHeight(&r) / 2;
-    mMoveItem(m, p, mSaturate(int64_t(mFloatToInt(e.x)) - cx),
-              mSaturate(int64_t(mFloatToInt(e.y)) - cy));
-    // Near an edge the box moves into the work area, as a menu would, so
-    // that the label can be read; the mark stays where the pointer went.
-    Rect fitted = r;
-    mFitRectToWorkArea(root, &fitted);
-    mMoveItem(m, p, mSaturate(int64_t(fitted.xmin) - r.xmin),
-              mSaturate(int64_t(fitted.ymin) - r.ymin));
-    mSaveRect(&root->menuArea, r.xmin, r.ymin, mRectWidth(&r) + 1,
-              mRectHeight(&r) + 1);
-    mDrawItem(m, n, true);
+void mDrawPathMark(Menu* root, const int* positions, int levels, int x, int y) {
+  mListClear(&idealMark);
+  if (!root || !positions || levels <= 0) return;
+  Point q{float(x), float(y), 0, 0};
+  int L = mScaled(pathLegLength);
+  Menu* m = root;
+  Menu* last = nullptr;
+  int n = 0;
+  for (int level = 0; level < levels && level < MENU_DEPTH_LIMIT; level++) {
+    if (last) {
+      if (!last->submenu[n - 1]) break;
+      m = last->submenu[n - 1];
+    }
+    // Only compass items have a direction to draw.
+    int p = positions[level];
+    if (p < 0 || p >= mRadialSlotsShown(m) || p >= m->itemCount ||
+        !m->label[p][0])
+      break;
+    n = p + 1;
+    addLeg(&idealMark, &q, m, n, L);
+    if (idealMark.count == 0) break;
+    q = idealMark.points[idealMark.count - 1];
+    last = m;
   }
-  mFlush();
+  mSeparateReversal(&idealMark);
+  if (idealMark.count == 0) return;
+  drawIdealMark(root, last, n);
 }
 
 void mEraseIdealMark(Menu* root) {

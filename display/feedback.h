@@ -29,6 +29,11 @@ void mAddIdealSegment(PointList* list, const Point* q, const Menu* m, int L);
 // half a turn), and moves the legs after it along.
 void mSeparateReversal(PointList* list);
 void mEraseIdealMark(Menu* root);
+// The idealised mark of a path given by positions, one per level, from
+// (x, y): a leg of a fixed length per compass item, and the last item's box
+// at its end, saved like the confirmation's. The walk stops at a position
+// that is no compass item of its menu.
+void mDrawPathMark(Menu* root, const int* positions, int levels, int x, int y);
 
 // Whether a box of the root's current menu covers an ancestor's centre.
 bool mCentresCovered(const Menu* root);

@@ -13,7 +13,8 @@
 //   One selection .... mInit, mPress, mMotion / mPoll while mButtonsDown,
 //                      mRelease (or mCancel), mShowConfirmation,
 //                      mEraseConfirmation, mShutdown; mDrawBeneath for a
-//                      client that keeps drawing meanwhile
+//                      client that keeps drawing meanwhile; mShowIdealMark,
+//                      mHideIdealMark to show the mark of any path
 //   Reading it ....... mGetResult
 //   Settings ......... MarkingMenuSettings, mGetSettings, mSetSettings,
 //                      mSetTechnique, mGetTechnique, mShowIndicators,
@@ -282,6 +283,20 @@ TARVEL_API void mCancel(tarvel::Menu* menu);
 TARVEL_API void mShowConfirmation(tarvel::Menu* menu);
 // Erases that feedback should it still be shown; harmless when it is not.
 TARVEL_API void mEraseConfirmation(tarvel::Menu* menu);
+
+// Shows the ideal mark of a path of the tree under root, whichever item was
+// selected: positions[0] in the root, positions[1] in that item's submenu,
+// and so on for `levels` levels, one straight leg of 80 pixels per level in
+// the item's direction, starting at screen point (x, y), and the last item's
+// label at its end, drawn as the confirmation draws a mark's. The walk
+// stops at a position that is no compass item of its menu; nothing is
+// drawn when the first is not. A mark shown before is erased first. Shown
+// until mHideIdealMark; call it while the overlay is up (after mInit, before
+// mShutdown) and no selection is tracked (before mPress or after mRelease).
+TARVEL_API void mShowIdealMark(tarvel::Menu* menu, const int* positions,
+                               int levels, int x, int y);
+// Erases that mark; harmless when none is shown.
+TARVEL_API void mHideIdealMark(tarvel::Menu* menu);
 
 // True while any mouse button is held.
 TARVEL_API bool mButtonsDown();

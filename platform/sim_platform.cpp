@@ -98,7 +98,14 @@ void SimPlatform::setSystemColour(SystemColour which, Colour c) {
 
 uint64_t SimPlatform::microseconds() { return micros_; }
 
-void SimPlatform::sleepMs(uint32_t ms) { advance(ms); }
+void SimPlatform::sleepMs(uint32_t ms) {
+  if (sleepWatcher_) sleepWatcher_(ms);
+  advance(ms);
+}
+
+void SimPlatform::watchSleeps(std::function<void(uint32_t)> watcher) {
+  sleepWatcher_ = std::move(watcher);
+}
 
 void SimPlatform::spinStep() { advance(1); }
 

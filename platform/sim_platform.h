@@ -35,6 +35,9 @@ class TARVEL_API SimPlatform : public Platform {
   // virtual milliseconds since this call; an empty script stops that.
   void setInputScript(std::function<InputState(uint32_t ms)> script);
   const QImage& screenImage() const;  // what the simulated screen shows now
+  // Runs `watcher` at the start of every sleep, before virtual time moves
+  // on: what is shown while the program waits. An empty one stops that.
+  void watchSleeps(std::function<void(uint32_t ms)> watcher);
 
   void setWorkArea(const Rect& area);
   // One monitor of a simulated desktop: its screen, and that less panels.
@@ -75,6 +78,7 @@ class TARVEL_API SimPlatform : public Platform {
   uint64_t micros_ = startTickMs * 1000;
   InputState input_{};
   std::function<InputState(uint32_t)> script_;
+  std::function<void(uint32_t)> sleepWatcher_;
   uint64_t scriptStart_ = 0;
   // Polls since time last moved on: a loop that polls without moving time
   // on (a client loop of mButtonsDown alone) finds a millisecond passing

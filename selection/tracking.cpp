@@ -600,4 +600,16 @@ void mEraseConfirmation(Menu* menu) {
   if (menu) mEraseIdealMark(menu);
 }
 
+void mShowIdealMark(Menu* menu, const int* positions, int levels, int x,
+                    int y) {
+  // While a selection is tracked its menus and ink own the save-under.
+  if (!menu || selection.root) return;
+  mEraseIdealMark(menu);
+  mDrawPathMark(menu, positions, levels, x, y);
+}
+
+void mHideIdealMark(Menu* menu) {
+  if (menu && !selection.root) mEraseIdealMark(menu);
+}
+
 bool mButtonsDown() { return platform::current().pollInput().buttonsDown; }

@@ -11,7 +11,8 @@ constexpr uint32_t confirmationPauseMs = 100;
 
 SelectionRun mRunSelection(Menu* root, const std::function<void()>& onPass,
                            const SampleSink& onSample,
-                           std::optional<PressPoint> pressedAt) {
+                           std::optional<PressPoint> pressedAt,
+                           const std::function<void()>& afterFeedback) {
   platform::Platform& p = platform::current();
   SelectionRun run;
   // The press point is taken before the overlay comes up: the stroke
@@ -52,6 +53,10 @@ SelectionRun mRunSelection(Menu* root, const std::function<void()>& onPass,
   mRelease(root, in.x, in.y);
   run.byMark = root && root->mode == 0;
   mShowConfirmation(root);
+  if (afterFeedback) {
+    mEraseConfirmation(root);
+    afterFeedback();
+  }
   p.sleepMs(confirmationPauseMs);
   mEraseConfirmation(root);
   mShutdown();

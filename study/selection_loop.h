@@ -30,7 +30,10 @@ struct PressPoint {
 // (copying the screen on a busy desktop) while a quick mark goes on. `onPass`,
 // when given, runs on every pass, as the client's own work (a clock);
 // `onSample` gets the press point and every position that differs from the
-// last. The result is left in `root` for mGetResult.
+// last. `afterFeedback`, when given, runs once the mark's feedback is gone
+// and the overlay is still up, to show more on it. The result is left in
+// `root` for mGetResult.
 SelectionRun mRunSelection(Menu* root, const std::function<void()>& onPass,
                            const SampleSink& onSample,
-                           std::optional<PressPoint> pressedAt = std::nullopt);
+                           std::optional<PressPoint> pressedAt = std::nullopt,
+                           const std::function<void()>& afterFeedback = {});
