@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "progress/progress_source.h"
 #include "progress/trial_log_reader.h"
 
 namespace {
@@ -108,15 +109,12 @@ std::optional<WeakTrial> weakTrialFromRow(const TrialRow& row) {
 std::vector<WeakTrial> weakTrialsFromRecord(const std::string& folder,
                                             const std::set<std::string>& skip,
                                             int* refused) {
-  namespace fs = std::filesystem;
   std::vector<WeakTrial> trials;
   if (refused) *refused = 0;
-  for (int n = 1;; n++) {
-    fs::path dir = fs::path(folder) / ("session-" + std::to_string(n));
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec)) break;
-    if (skip.count(dir.string())) continue;
-    TrialLog log = readTrialLog((dir / "trials.csv").string());
+  for (const std::string& file : recordFiles(folder)) {
+    if (skip.count(std::filesystem::path(file).parent_path().string()))
+      continue;
+    TrialLog log = readTrialLog(file);
     if (refused) *refused += int(log.refused.size());
     for (const TrialRow& row : log.rows)
       if (auto trial = weakTrialFromRow(row)) trials.push_back(*trial);
