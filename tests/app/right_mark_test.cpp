@@ -123,8 +123,8 @@ TEST(RightMarkNote, NamesThePathChosen) {
   EXPECT_EQ(TrainerView::choiceNote({"Animals"}), QString("You chose Animals"));
 }
 
-// The option is off for a new learner and kept once turned on.
-TEST(RightMarkOption, OffByDefaultAndKept) {
+// Both options are off for a new learner, and each is kept once turned on.
+TEST(TrainerOptions, OffByDefaultAndKept) {
   QTemporaryDir dir;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
@@ -135,16 +135,28 @@ TEST(RightMarkOption, OffByDefaultAndKept) {
   platform::SimPlatform sim;
   {
     CMainFrame frame;
-    ASSERT_TRUE(frame.rightMarkAction()->isCheckable());
-    EXPECT_FALSE(frame.rightMarkAction()->isChecked());
+    for (QAction* option : {frame.rightMarkAction(), frame.weakItemsAction()}) {
+      ASSERT_TRUE(option->isCheckable());
+      EXPECT_FALSE(option->isChecked());
+    }
     EXPECT_FALSE(frame.view()->showingRightMark());
+    EXPECT_FALSE(frame.view()->aimingAtWeakItems());
     frame.rightMarkAction()->trigger();
     EXPECT_TRUE(frame.view()->showingRightMark());
+    EXPECT_FALSE(frame.view()->aimingAtWeakItems());
   }
   {
     CMainFrame again;
     EXPECT_TRUE(again.rightMarkAction()->isChecked());
     EXPECT_TRUE(again.view()->showingRightMark());
+    EXPECT_FALSE(again.weakItemsAction()->isChecked());
+    again.weakItemsAction()->trigger();
+    EXPECT_TRUE(again.view()->aimingAtWeakItems());
+  }
+  {
+    CMainFrame third;
+    EXPECT_TRUE(third.weakItemsAction()->isChecked());
+    EXPECT_TRUE(third.view()->aimingAtWeakItems());
   }
   if (old)
     setenv("XDG_DATA_HOME", oldDataHome.c_str(), 1);

@@ -165,31 +165,3 @@ TEST(WeakItems, ReadsTheRecordLeavingOutBadRowsAndSkippedSessions) {
   EXPECT_TRUE(trials[1].hit);
   EXPECT_TRUE(weakTrialsFromRecord((base / "none").string(), {}).empty());
 }
-
-// The option is off for a new learner and kept once turned on.
-TEST(WeakItemsOption, OffByDefaultAndKept) {
-  QTemporaryDir dir;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-  const char* old = std::getenv("XDG_DATA_HOME");
-  std::string oldDataHome = old ? old : "";
-  setenv("XDG_DATA_HOME", qPrintable(dir.path() + "/data"), 1);
-  platform::SimPlatform sim;
-  {
-    CMainFrame frame;
-    ASSERT_TRUE(frame.weakItemsAction()->isCheckable());
-    EXPECT_FALSE(frame.weakItemsAction()->isChecked());
-    EXPECT_FALSE(frame.view()->aimingAtWeakItems());
-    frame.weakItemsAction()->trigger();
-    EXPECT_TRUE(frame.view()->aimingAtWeakItems());
-  }
-  {
-    CMainFrame again;
-    EXPECT_TRUE(again.weakItemsAction()->isChecked());
-    EXPECT_TRUE(again.view()->aimingAtWeakItems());
-  }
-  if (old)
-    setenv("XDG_DATA_HOME", oldDataHome.c_str(), 1);
-  else
-    unsetenv("XDG_DATA_HOME");
-}
