@@ -9,24 +9,17 @@
 #include "app/study_window.h"
 #include "app/trainerapp.h"
 #include "app/window_picture.h"
+#include "progress/trainer_record.h"
 #include "study/pilot.h"
 #include "study/study_file.h"
 
 namespace {
 
-// The user's data folder, as the XDG base directories name it.
-std::string defaultOutput() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data && data[0] == '/') return std::string(data) + "/tarvel";
-  const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : ".") + "/.local/share/tarvel";
-}
-
 int simulate(const CommandLine& command, const Study& study) {
   PilotOptions options;
   options.participants = command.simulate;
   options.noiseDegrees = command.noise;
-  options.output = command.output.empty() ? defaultOutput() : command.output;
+  options.output = command.output.empty() ? tarvelDataPath() : command.output;
   PilotResult result;
   std::string error;
   if (!mRunPilot(study, options, &result, &error)) {
@@ -64,7 +57,7 @@ int runStudy(const CommandLine& command, const Study& study, int& argc,
   QScreen* screen = QGuiApplication::primaryScreen();
   RunSetup setup;
   setup.participant = participant;
-  setup.output = command.output.empty() ? defaultOutput() : command.output;
+  setup.output = command.output.empty() ? tarvelDataPath() : command.output;
   if (screen) {
     setup.pixelRatio = screen->devicePixelRatio();
     setup.screenWidth = int(screen->geometry().width() * setup.pixelRatio);

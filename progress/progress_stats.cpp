@@ -48,17 +48,16 @@ double median(const std::vector<double>& values, size_t from, size_t to) {
   return (lower + upper) / 2;
 }
 
-std::string trainerRecordPath() {
+std::string tarvelDataPath() {
   const char* data = std::getenv("XDG_DATA_HOME");
-  std::string base;
-  if (data && data[0] == '/') {
-    base = data;
-  } else {
-    // The base directory specification ignores a relative path.
-    const char* home = std::getenv("HOME");
-    base = std::string(home && *home ? home : ".") + "/.local/share";
-  }
-  return base + "/" + trainerRecordFolder;
+  // A relative XDG_DATA_HOME is ignored, as XDG says.
+  if (data && data[0] == '/') return std::string(data) + "/tarvel";
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : ".") + "/.local/share/tarvel";
+}
+
+std::string trainerRecordPath() {
+  return tarvelDataPath() + "/" + trainerRecordFolder;
 }
 
 ProgressBuilder::ProgressBuilder(PathLabeller labeller,

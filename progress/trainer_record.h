@@ -4,13 +4,15 @@
 
 #include <string>
 
-// Under $XDG_DATA_HOME (~/.local/share): one folder per session, each with
-// its trials.csv.
-inline constexpr const char* trainerRecordFolder = "tarvel/trainer";
+// Under tarvelDataPath(): one folder per session, each with its trials.csv.
+inline constexpr const char* trainerRecordFolder = "trainer";
 inline constexpr const char* trainerStudy = "trainer";
 // The condition column of its rows.
 inline constexpr const char* trainingCondition = "training";
 inline constexpr const char* laboratoryCondition = "laboratory";
 
+// Where Tarvel keeps what it records, $XDG_DATA_HOME/tarvel
+// (~/.local/share/tarvel), whether or not it exists yet.
+std::string tarvelDataPath();
 // The folder of the record, whether or not it exists yet.
 std::string trainerRecordPath();

@@ -15,7 +15,7 @@
 #include <ctime>
 
 #include "platform/desktop/desktop_overlay.h"
-#include "platform/palette_colours.h"
+#include "platform/qt_settings.h"
 
 namespace tarvel::platform {
 
@@ -134,26 +134,10 @@ Colour DesktopPlatform::systemColour(SystemColour which) {
 }
 
 FontSpec DesktopPlatform::menuFont() {
-  FontSpec spec{};
-  std::strcpy(spec.family, "Liberation Sans");
-  spec.pixelSize = 12;
-  spec.weight = 400;
   QScreen* screen = primaryScreen();
-  if (!screen) return spec;
-  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  // What fontconfig actually chose: the family asked for may be an alias.
-  QFontInfo chosen(font);
-  QByteArray family = chosen.family().toUtf8();
-  if (!family.isEmpty() && size_t(family.size()) < sizeof spec.family)
-    std::strcpy(spec.family, family.constData());
-  double pixels = chosen.pixelSize();
-  if (pixels <= 0 && chosen.pointSizeF() > 0)
-    pixels = chosen.pointSizeF() * screen->logicalDotsPerInchY() / 72.0;
-  pixels *= screen->devicePixelRatio();
-  if (pixels >= 1) spec.pixelSize = int(std::lround(pixels));
-  spec.weight = chosen.weight();
-  spec.italic = chosen.italic();
-  return spec;
+  if (!screen) return fallbackMenuFont();
+  return menuFontOf(QFontDatabase::systemFont(QFontDatabase::GeneralFont),
+                    screen->logicalDotsPerInchY(), screen->devicePixelRatio());
 }
 
 Rect DesktopPlatform::workArea() {

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/palette_colours.h"
+#include "platform/qt_settings.h"
 
 namespace tarvel::platform {
 
@@ -350,29 +350,13 @@ Colour WindowPlatform::systemColour(SystemColour which) {
 }
 
 FontSpec WindowPlatform::menuFont() {
-  FontSpec spec{};
-  std::strcpy(spec.family, "Liberation Sans");
-  spec.pixelSize = 12;
-  spec.weight = 400;
-  if (!qGuiApp) return spec;
-  // The application's font, the system's unless the program chose its own;
-  // what fontconfig or the system actually chose, not the alias asked for.
-  QFontInfo chosen(QGuiApplication::font());
-  QByteArray family = chosen.family().toUtf8();
-  if (!family.isEmpty() && size_t(family.size()) < sizeof spec.family)
-    std::strcpy(spec.family, family.constData());
-  double pixels = chosen.pixelSize();
-  if (pixels <= 0 && chosen.pointSizeF() > 0) {
-    QWidget* top = window();
-    QScreen* screen = top ? top->screen() : QGuiApplication::primaryScreen();
-    double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
-    pixels = chosen.pointSizeF() * dpi / 72.0;
-  }
-  pixels *= devicePixelRatio();
-  if (pixels >= 1) spec.pixelSize = int(std::lround(pixels));
-  spec.weight = chosen.weight();
-  spec.italic = chosen.italic();
-  return spec;
+  if (!qGuiApp) return fallbackMenuFont();
+  // The application's font, the system's unless the program chose its own.
+  QWidget* top = window();
+  QScreen* screen = top ? top->screen() : QGuiApplication::primaryScreen();
+  return menuFontOf(QGuiApplication::font(),
+                    screen ? screen->logicalDotsPerInchY() : 96.0,
+                    devicePixelRatio());
 }
 
 Rect WindowPlatform::workArea() {
