@@ -39,13 +39,16 @@ fail() {
   exit 1
 }
 
-# Runs a command until it succeeds; false after `seconds`.
+# Runs a command until it succeeds; false after `seconds` (whole seconds),
+# counted in microseconds: bash's SECONDS ticks once a second, so a deadline
+# of one second in it may come at once.
+now_us() { local t=${EPOCHREALTIME/[.,]/}; echo "$((10#$t))"; }
 within() {
   local seconds=$1
   shift
-  local deadline=$((SECONDS + seconds))
+  local deadline=$(($(now_us) + seconds * 1000000))
   until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
+    [ "$(now_us)" -lt "$deadline" ] || return 1
     sleep 0.05
   done
 }
