@@ -108,6 +108,24 @@ QRect Canvas::textArea(QPoint at, int points, const QString& s) {
       .adjusted(-2, -2, 2, 2);
 }
 
+void Canvas::fittedText(const QRect& box, int points, const QColor& colour,
+                        const QString& s) {
+  constexpr int smallest = 8;
+  QFont font = arialFont(points);
+  while (points > smallest &&
+         QFontMetrics(font).horizontalAdvance(s) > box.width()) {
+    points--;
+    font = arialFont(points);
+  }
+  QFontMetrics metrics(font);
+  QString shown = metrics.elidedText(s, Qt::ElideRight, box.width());
+  QPainter& p = painter();
+  p.setFont(font);
+  p.setPen(colour);
+  p.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, shown);
+  touch(box);
+}
+
 QRect Canvas::opaqueText(QPoint at, int points, const QColor& colour,
                          const QColor& ground, const QString& s) {
   QFontMetrics metrics(arialFont(points));

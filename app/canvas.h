@@ -34,6 +34,10 @@ class Canvas {
   // The area that text() of the same arguments may change: the area it
   // covers and a margin for antialiased and overhanging edges.
   static QRect textArea(QPoint at, int points, const QString& s);
+  // Text centred in `box`, at `points` or smaller so that it fits its
+  // width, and cut short with an ellipsis when even 8 points is too wide.
+  void fittedText(const QRect& box, int points, const QColor& colour,
+                  const QString& s);
   // The same on an opaque ground, so that it overwrites what was there.
   QRect opaqueText(QPoint at, int points, const QColor& colour,
                    const QColor& ground, const QString& s);

@@ -1,5 +1,6 @@
 #include "app/cmainframe.h"
 
+#include <QFileDialog>
 #include <QFrame>
 #include <QIcon>
 #include <QMenuBar>
@@ -8,6 +9,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cstdio>
 
 #include "app/aboutdialog.h"
 #include "app/progress_window.h"
@@ -26,6 +28,9 @@ const char* const rightMarkKey = "trainer/showRightMark";
 // Whether the training area's targets favour the items the learner finds
 // hard; off unless turned on.
 const char* const weakItemsKey = "trainer/aimAtWeakItems";
+// The menu file the training area practises; none, or empty, for the
+// practice menu.
+const char* const menuFileKey = "trainer/menuFile";
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -54,6 +59,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     QSettings().setValue(weakItemsKey, on);
     view_->aimAtWeakItems(on);
   });
+  options->addSeparator();
+  practiceMenuAction_ = options->addAction(tr("&Practice menu"));
+  practiceMenuAction_->setCheckable(true);
+  connect(practiceMenuAction_, &QAction::triggered, this,
+          &CMainFrame::usePracticeMenu);
+  menuFileAction_ = options->addAction(tr("Practise a menu &file..."));
+  menuFileAction_->setCheckable(true);
+  connect(menuFileAction_, &QAction::triggered, this,
+          &CMainFrame::chooseMenuFile);
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Progress..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                   &CMainFrame::showProgress);
@@ -80,6 +94,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   bool weakItems = QSettings().value(weakItemsKey, false).toBool();
   weakItemsAction_->setChecked(weakItems);
   view_->aimAtWeakItems(weakItems);
+  QString menuFile = QSettings().value(menuFileKey).toString();
+  // A file kept from before that no longer reads is said once, without
+  // holding the start up, and forgotten.
+  if (!menuFile.isEmpty() && !practiseMenuFile(menuFile, false))
+    QSettings().remove(menuFileKey);
+  showMenuInUse();
   // Neither resized nor maximised: the frame keeps the size of its screens.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -96,9 +116,10 @@ void CMainFrame::focusInEvent(QFocusEvent* event) {
 
 void CMainFrame::showProgress() {
   // One window, read again each time it is asked for.
+  const TrainingMenu& training = view_->trainingMenu();
   if (!progress_)
-    progress_ = new ProgressWindow(view_->practiceMenu(), this);
-  else
+    progress_ = new ProgressWindow(training.root(), this, recordShown());
+  else if (!progress_->showRecordOf(training.root(), recordShown()))
     progress_->reload();
   progress_->show();
   progress_->raise();
@@ -128,4 +149,62 @@ void CMainFrame::showRecordProblem(const QString& problem) {
     recordMessage_->setText(text);
   }
   recordMessage_->show();
+}
+
+std::string CMainFrame::recordShown() const {
+  const TrainingMenu& training = view_->trainingMenu();
+  return training.practice() ? "" : training.recordFolder();
+}
+
+void CMainFrame::showMenuInUse() {
+  const TrainingMenu& training = view_->trainingMenu();
+  if (progress_) progress_->showRecordOf(training.root(), recordShown());
+  bool practice = training.practice();
+  practiceMenuAction_->setChecked(practice);
+  menuFileAction_->setChecked(!practice);
+  QString file = QString::fromStdString(view_->trainingMenu().file());
+  menuFileAction_->setStatusTip(file);
+  menuFileAction_->setToolTip(file);
+}
+
+bool CMainFrame::practiseMenuFile(const QString& path, bool wait) {
+  std::string error;
+  if (!view_->practiseMenuFile(path.toStdString(), &error)) {
+    std::fprintf(stderr, "tarvel: %s\n", error.c_str());
+    QString text = tr("This menu file cannot be practised; the training "
+                      "area keeps the menu it had.\n\n%1")
+                       .arg(QString::fromStdString(error));
+    if (wait) {
+      QMessageBox::warning(this, windowTitle(), text);
+    } else {
+      auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), text,
+                                  QMessageBox::Ok, this);
+      box->setAttribute(Qt::WA_DeleteOnClose);
+      box->setModal(false);
+      box->show();
+    }
+    showMenuInUse();
+    return false;
+  }
+  QSettings().setValue(menuFileKey, path);
+  showMenuInUse();
+  return true;
+}
+
+void CMainFrame::chooseMenuFile() {
+  QString start = QString::fromStdString(view_->trainingMenu().file());
+  QString path =
+      QFileDialog::getOpenFileName(this, tr("Practise a menu file"), start,
+                                   tr("Menu files (*.json);;All files (*)"));
+  if (path.isEmpty()) {
+    showMenuInUse();
+    return;
+  }
+  practiseMenuFile(path);
+}
+
+void CMainFrame::usePracticeMenu() {
+  view_->practisePracticeMenu();
+  QSettings().remove(menuFileKey);
+  showMenuInUse();
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <string>
 
 class QAction;
 
@@ -26,6 +27,14 @@ class CMainFrame : public QMainWindow {
   QAction* rightMarkAction() const { return rightMarkAction_; }
   // Options > Aim practice at weak items.
   QAction* weakItemsAction() const { return weakItemsAction_; }
+  // Options > Practice menu, and Options > Practise a menu file...
+  QAction* practiceMenuAction() const { return practiceMenuAction_; }
+  QAction* menuFileAction() const { return menuFileAction_; }
+  // What Options > Practise a menu file... does once a file is chosen:
+  // false, with one dialog naming the line and field (waited for when
+  // `wait`), when it cannot be read; the training area's menu then stays
+  // as it was.
+  bool practiseMenuFile(const QString& path, bool wait = true);
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -34,11 +43,20 @@ class CMainFrame : public QMainWindow {
   void showAbout();
   void setKeepRecord(bool on);
   void showRecordProblem(const QString& problem);
+  void chooseMenuFile();
+  void usePracticeMenu();
+  // The checks beside the two menus' entries, as the view has it, and the
+  // menu's record in the progress window.
+  void showMenuInUse();
+  // The record the progress window shows: empty for the trainer's own.
+  std::string recordShown() const;
 
   TrainerView* view_;
   ProgressWindow* progress_ = nullptr;
   QAction* recordAction_ = nullptr;
   QAction* rightMarkAction_ = nullptr;
   QAction* weakItemsAction_ = nullptr;
+  QAction* practiceMenuAction_ = nullptr;
+  QAction* menuFileAction_ = nullptr;
   QPointer<QMessageBox> recordMessage_;
 };

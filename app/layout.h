@@ -50,6 +50,11 @@ constexpr QPoint misfireLamp(const HotRect& lampBox) {
 constexpr QPoint target(const HotRect& panel) {
   return {panel.left + 100, panel.bottom + 10};
 }
+// The words of a target without a picture, under the line that asks for
+// it, as wide as the panel.
+constexpr QRect targetWords(const HotRect& panel) {
+  return {panel.left, panel.bottom + 45, panel.right - panel.left, 50};
+}
 // The laboratory clock, in the panel.
 inline constexpr QPoint clock{460, 250};
 // The needle of the results picture.

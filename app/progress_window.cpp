@@ -30,9 +30,11 @@ int64_t sizeOf(const ProgressSource& source) {
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(const Menu* menu, QWidget* parent)
+ProgressWindow::ProgressWindow(const Menu* menu, QWidget* parent,
+                               std::string folder)
     : QDialog(parent),
       menu_(menu),
+      folder_(std::move(folder)),
       layout_(new QVBoxLayout(this)),
       bar_(new QProgressBar),
       ticker_(new QTimer(this)) {
@@ -54,8 +56,10 @@ ProgressWindow::ProgressWindow(const Menu* menu, QWidget* parent)
     int64_t total = std::max<int64_t>(1, reading_->bytesTotal);
     bar_->setValue(int(1000 * reading_->bytesRead / total));
   });
-  connect(&watcher_, &QFutureWatcher<Result>::finished, this,
-          [this] { display(watcher_.result()); });
+  connect(&watcher_, &QFutureWatcher<Result>::finished, this, [this] {
+    Result result = watcher_.result();
+    if (result.subject == subject_) display(std::move(result));
+  });
   reload();
 }
 
@@ -66,6 +70,7 @@ ProgressWindow::~ProgressWindow() {
 
 ProgressWindow::Result ProgressWindow::readAll(const Menu* menu,
                                                ProgressSource source,
+                                               int subject,
                                                ReadProgress* reading) {
   ProgressBuilder builder = progressBuilderFor(menu);
   std::string error;
@@ -74,19 +79,31 @@ ProgressWindow::Result ProgressWindow::readAll(const Menu* menu,
                       ? readRecordInto(path, &builder, &error, reading)
                       : readTraceInto(path, &builder, &error, reading);
   source.error = QString::fromStdString(error);
-  Result result{builder.finish(), source};
+  Result result{builder.finish(), source, subject};
   if (!source.opened) result.progress = Progress();
   return result;
+}
+
+bool ProgressWindow::showRecordOf(const Menu* menu, const std::string& folder) {
+  if (menu == menu_ && folder == folder_) return false;
+  if (reading_) reading_->cancel = true;
+  watcher_.waitForFinished();
+  menu_ = menu;
+  folder_ = folder;
+  subject_++;
+  reload();
+  return true;
 }
 
 void ProgressWindow::reload() {
   if (reading()) return;  // the reading under way shows what is there
   ProgressSource source;
-  std::string record = trainerRecordPath();
-  source.record = !recordFiles(record).empty();
+  std::string record = folder_.empty() ? trainerRecordPath() : folder_;
+  // Only the practice menu has a trace to fall back on.
+  source.record = !folder_.empty() || !recordFiles(record).empty();
   source.path = QString::fromStdString(source.record ? record : mTraceFile());
   if (sizeOf(source) < readAtOnce) {
-    display(readAll(menu_, source, nullptr));
+    display(readAll(menu_, source, subject_, nullptr));
     return;
   }
   reading_ = std::make_shared<ReadProgress>();
@@ -95,8 +112,9 @@ void ProgressWindow::reload() {
   ticker_->start();
   std::shared_ptr<ReadProgress> reading = reading_;
   const Menu* menu = menu_;
-  watcher_.setFuture(QtConcurrent::run([menu, source, reading] {
-    return readAll(menu, source, reading.get());
+  int subject = subject_;
+  watcher_.setFuture(QtConcurrent::run([menu, source, subject, reading] {
+    return readAll(menu, source, subject, reading.get());
   }));
 }
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFutureWatcher>
 #include <memory>
+#include <string>
 
 #include "menu/marking_menu.h"
 #include "progress/progress_charts.h"
@@ -18,10 +19,17 @@ class QVBoxLayout;
 class ProgressWindow : public QDialog {
  public:
   // Paths of the trace are named through `menu`, the tree they were made in.
-  ProgressWindow(const Menu* menu, QWidget* parent = nullptr);
+  // `folder` as showRecordOf takes it.
+  ProgressWindow(const Menu* menu, QWidget* parent = nullptr,
+                 std::string folder = {});
   ~ProgressWindow() override;
   // Reads the record or the trace again and shows what it holds now.
   void reload();
+  // Shows the record under `folder`, of trials of `menu`, from now on:
+  // the record of a menu of the learner's own. Empty: the trainer's own
+  // record, or the trace while there is none. True when that is another
+  // record than the one shown, which is then read.
+  bool showRecordOf(const Menu* menu, const std::string& folder);
   // True while a reading goes on in another thread.
   bool reading() const { return watcher_.isRunning(); }
 
@@ -29,12 +37,17 @@ class ProgressWindow : public QDialog {
   struct Result {
     Progress progress;
     ProgressSource source;
+    int subject = 0;  // which record was read: see subject_
   };
-  static Result readAll(const Menu* menu, ProgressSource source,
+  static Result readAll(const Menu* menu, ProgressSource source, int subject,
                         ReadProgress* progress);
   void display(Result result);
 
   const Menu* menu_;
+  std::string folder_;
+  // Counts the changes of record shown, so that a reading of the one before
+  // that ends late is dropped.
+  int subject_ = 0;
   QVBoxLayout* layout_;
   QWidget* charts_ = nullptr;
   QProgressBar* bar_;

@@ -15,6 +15,9 @@ const QColor returnColour(220, 220, 220);
 const QColor lampBoxBorder(230, 230, 230);
 const QColor lampBoxFill(192, 192, 192);
 const QColor resultsDissolve(240, 190, 85);
+const QColor targetWordsColour(120, 70, 70);
+// The largest size of a target's words; longer ones are made smaller.
+constexpr int targetWordsPoints = 24;
 
 constexpr uint32_t titleMs = 1000;
 constexpr uint32_t animationStepMs = 40;  // logo, slides and needle
@@ -165,7 +168,8 @@ void ScreenDrawing::animateAreaEntry(bool lab) {
   }
 }
 
-void ScreenDrawing::trialScreen(bool lab, const Session& session) {
+void ScreenDrawing::trialScreen(bool lab, const Session& session,
+                                bool inWords) {
   const QColor& colour = lab ? labColour : trainingColour;
   const HotRect& c = layout_.areaPicture;
   const HotRect& d = layout_.panel;
@@ -192,7 +196,10 @@ void ScreenDrawing::trialScreen(bool lab, const Session& session) {
                    instructions[i]);
   }
   canvas_.text({d.left + 20, d.bottom + 25}, 10, Qt::black,
-               "Please find" + QString(34, ' ') + "in the Vexil Menu.");
+               inWords
+                   ? QStringLiteral("Please find this item in the Vexil "
+                                    "Menu:")
+                   : "Please find" + QString(34, ' ') + "in the Vexil Menu.");
   layout_.lampBox = layout::lampBox(c);
   const HotRect& f = layout_.lampBox;
   canvas_.roundedBox(f.rect(), lampBoxBorder, lampBoxFill, 30, 3);
@@ -204,15 +211,33 @@ void ScreenDrawing::trialScreen(bool lab, const Session& session) {
                QString::number(session.misfires));
 }
 
-void ScreenDrawing::shuffleTargets() {
+void ScreenDrawing::shuffleTargets(const std::vector<QString>& words) {
   QPoint target = layout::target(layout_.panel);
   for (int i = 0; i < shuffles; i++) {
     play("IDW_CLICK");
-    canvas_.place(pictures_[FirstItemPicture + scaledRandom(practiceItemCount)],
-                  target);
-    canvas_.pause(shuffleMs);
-    canvas_.fillRect(QRect(target, QSize(105, 105)), Qt::white);
+    if (words.empty()) {
+      canvas_.place(
+          pictures_[FirstItemPicture + scaledRandom(practiceItemCount)],
+          target);
+      canvas_.pause(shuffleMs);
+      canvas_.fillRect(QRect(target, QSize(105, 105)), Qt::white);
+    } else {
+      targetWords(words[size_t(scaledRandom(double(words.size())))]);
+      canvas_.pause(shuffleMs);
+      canvas_.fillRect(layout::targetWords(layout_.panel), Qt::white);
+    }
   }
+}
+
+void ScreenDrawing::targetWords(const QString& words) {
+  QRect box = layout::targetWords(layout_.panel);
+  canvas_.fillRect(box, Qt::white);
+  canvas_.fittedText(box, targetWordsPoints, targetWordsColour, words);
+}
+
+void ScreenDrawing::showTargetWords(const QString& words) {
+  targetWords(words);
+  canvas_.present();
 }
 
 void ScreenDrawing::showTarget(int item) {

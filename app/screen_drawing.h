@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
+#include <vector>
 
 #include "app/assets.h"
 #include "app/canvas.h"
@@ -26,10 +28,15 @@ class ScreenDrawing {
   // The main menu dissolving to white, once an area has been chosen.
   void leaveMainMenu();
   void animateAreaEntry(bool lab);
-  // An area's screen as it waits, without the target.
-  void trialScreen(bool lab, const Session& session);
-  void shuffleTargets();
+  // An area's screen as it waits, without the target; `inWords` when the
+  // target is asked for in words rather than shown in a picture.
+  void trialScreen(bool lab, const Session& session, bool inWords = false);
+  // The target's place shows the pictures of the practice menu's items by
+  // turns; with `words`, those words instead.
+  void shuffleTargets(const std::vector<QString>& words = {});
   void showTarget(int item);
+  // A target of a menu without pictures: the words that ask for it.
+  void showTargetWords(const QString& words);
   void blinkLamp(bool hit);
   // The laboratory clock's figure over the last one; returns where it is.
   QRect clockFigure(int ms);
@@ -43,6 +50,8 @@ class ScreenDrawing {
   void speckle(const QColor& colour);
   void mainMenuTexts(bool capitalised);
   void resultsTexts(const Session& session);
+  // Words in the target's place, as large as fit, over what was there.
+  void targetWords(const QString& words);
 
   Canvas& canvas_;
   Pictures pictures_;

@@ -9,13 +9,14 @@ void Session::startRun() {
   totalTime = 0;
 }
 
-void Session::enterArea() {
-  targetRange = firstTargetRange;
+void Session::enterArea(int items) {
+  itemCount = items > 0 ? items : 1;
+  targetRange = firstTargetRange < itemCount ? firstTargetRange : itemCount;
   trialsLeft = labTrialCount;
 }
 
 void Session::chooseTarget(int draw, bool laboratory) {
-  if (laboratory) targetRange = practiceItemCount;
+  if (laboratory) targetRange = itemCount;
   targetIndex = scaleDraw(draw, targetRange);
   widenRange();
 }
@@ -27,19 +28,13 @@ void Session::chooseWeakTarget(WeakItems& weak, int draw) {
 
 void Session::widenRange() {
   if (++picksAtRange >= picksPerRange) {
-    targetRange =
-        targetRange < practiceItemCount ? targetRange + 1 : practiceItemCount;
+    targetRange = targetRange < itemCount ? targetRange + 1 : itemCount;
     picksAtRange = 0;
   }
 }
 
-bool Session::isHit(uintptr_t value) const {
-  // Item values point at the item's number.
-  return value != 0 && *reinterpret_cast<const int*>(value) == targetIndex;
-}
-
-bool Session::score(uintptr_t value, uint32_t pressToReleaseMs) {
-  bool hit = isHit(value);
+bool Session::score(int chosenItem, uint32_t pressToReleaseMs) {
+  bool hit = isHit(chosenItem);
   if (hit)
     hits++;
   else

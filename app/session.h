@@ -18,6 +18,9 @@ inline constexpr int picksPerRange = 6;
 
 struct Session {
   int targetIndex = 0;
+  // Items the targets are drawn from: the practice menu's, or as many as
+  // the menu practised has.
+  int itemCount = practiceItemCount;
   int targetRange = practiceItemCount;
   int picksAtRange = 0;
   uint32_t totalTime = 0;  // ms, press to release, this laboratory run
@@ -27,19 +30,22 @@ struct Session {
 
   // A new run from the main menu: the scores start again.
   void startRun();
-  // An area entered: few targets at first, a full run of trials ahead.
-  void enterArea();
+  // An area entered, asking for `items` items: few targets at first, a
+  // full run of trials ahead.
+  void enterArea(int items = practiceItemCount);
   // Picks the next target from a draw of 0..32767 and widens the range of
   // targets; the laboratory always picks among all of them.
   void chooseTarget(int draw, bool laboratory);
   // The same in the training area, the target drawn by how much each item
   // in range needs practice.
   void chooseWeakTarget(WeakItems& weak, int draw);
-  // Scores an answer, the client value of the chosen item (0 for none),
-  // and the time it took. True for a hit.
-  bool score(uintptr_t value, uint32_t pressToReleaseMs);
+  // Scores an answer, the number of the chosen item (-1 for none), and the
+  // time it took. True for a hit.
+  bool score(int chosenItem, uint32_t pressToReleaseMs);
+  // A client value is no item number: TrainingMenu::itemOf tells it.
+  bool score(uintptr_t value, uint32_t pressToReleaseMs) = delete;
   // Whether an answer would be a hit, scoring nothing.
-  bool isHit(uintptr_t value) const;
+  bool isHit(int chosenItem) const { return chosenItem == targetIndex; }
   bool runOver() const { return trialsLeft == 0; }
   uint32_t averageTime() const { return totalTime / labTrialCount; }
 

@@ -16,7 +16,6 @@
 namespace {
 
 const char* const participantName = "learner";
-const char* const studyName = trainerStudy;
 
 const char* conditionName(bool laboratory) {
   return laboratory ? laboratoryCondition : trainingCondition;
@@ -52,7 +51,13 @@ bool TrainerRecord::start(std::string* problem) {
 
 void TrainerRecord::stop() {
   on_ = false;
-  log_.reset();
+  logs_.clear();
+}
+
+std::string TrainerRecord::sessionFolder(
+    const std::string& recordFolder) const {
+  auto found = logs_.find(recordFolder);
+  return found == logs_.end() ? "" : found->second->folder();
 }
 
 void TrainerRecord::enterArea(bool laboratory) {
@@ -65,15 +70,18 @@ void TrainerRecord::targetShown(uint32_t tick) {
   shownAt_ = QDateTime::currentDateTimeUtc();
 }
 
-bool TrainerRecord::write(bool laboratory, int target, uint32_t pressTick,
-                          const TrialOutcome& outcome, bool hit,
-                          std::string* problem) {
+bool TrainerRecord::write(bool laboratory, const TrainingMenu& menu, int target,
+                          uint32_t pressTick, const TrialOutcome& outcome,
+                          bool hit, std::string* problem) {
   trialInBlock_++;
   if (!on_) return true;
-  if (!log_) {
+  std::string where = menu.recordFolder();
+  std::unique_ptr<StudyLog>& log = logs_[where];
+  if (!log) {
     LogHeader header;
     header.version = mTarvelVersion();
-    header.study = studyName;
+    header.study = menu.studyName();
+    header.sha256 = menu.sha256();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
       qreal ratio = screen->devicePixelRatio();
       header.screenWidth = int(screen->size().width() * ratio);
@@ -81,21 +89,20 @@ bool TrainerRecord::write(bool laboratory, int target, uint32_t pressTick,
       header.pixelRatio = ratio;
     }
     header.startedAt = utcText(QDateTime::currentDateTimeUtc());
-    log_ = std::make_unique<StudyLog>();
-    if (!log_->openUnder(folder(), header, problem)) {
+    log = std::make_unique<StudyLog>();
+    if (!log->openUnder(where, header, problem)) {
       stop();
       return false;
     }
   }
-  PracticePath path = practicePath(target);
   TrialRow row;
   row.participant = participantName;
-  row.study = studyName;
+  row.study = menu.studyName();
   row.condition = conditionName(laboratory);
   row.block = blocks_[laboratory];
   row.trial = trialInBlock_;
-  row.targetPath = mPathText({path.category, path.item});
-  row.targetLabel = path.itemLabel;
+  row.targetPath = mPathText(menu.path(target));
+  row.targetLabel = menu.label(target);
   row.chosenPath = mPathText(outcome.positions);
   row.chosenLabel = outcome.labels.empty() ? "" : outcome.labels.back();
   row.hit = hit;
@@ -111,7 +118,7 @@ bool TrainerRecord::write(bool laboratory, int target, uint32_t pressTick,
     strokes.push_back({row.participant, row.condition, row.block, row.trial,
                        int64_t(s.ms), s.x - outcome.pressX,
                        s.y - outcome.pressY});
-  if (log_->write(row, strokes, problem)) return true;
+  if (log->write(row, strokes, problem)) return true;
   on_ = false;  // the files stay open, but nothing more goes to them
   return false;
 }

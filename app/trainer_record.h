@@ -2,15 +2,18 @@
 // trainer records, $XDG_DATA_HOME/tarvel/trainer/session-N, with the
 // trials.csv and strokes.csv a study writes. Training and laboratory trials
 // are told apart by their condition, "training" or "laboratory"; each visit
-// to an area is a block.
+// to an area is a block. Trials of a menu of the learner's own go to that
+// menu's folder (TrainingMenu::recordFolder), in sessions of their own.
 #pragma once
 
 #include <QDateTime>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
+#include "app/training_menu.h"
 #include "app/trial_runner.h"
 #include "study/study_log.h"
 
@@ -27,20 +30,24 @@ class TrainerRecord {
   // Turns it off; the next start begins a new session.
   void stop();
   bool on() const { return on_; }
-  // The session folder being written, empty before the first trial.
-  std::string sessionFolder() const { return log_ ? log_->folder() : ""; }
+  // The session folder being written under a menu's record folder, empty
+  // before its first trial.
+  std::string sessionFolder(const std::string& recordFolder) const;
 
   // An area entered: the next trials are a new block of its condition.
   void enterArea(bool laboratory);
   // The target was shown now (`tick` on the platform's clock).
   void targetShown(uint32_t tick);
-  // Writes a trial as it ends, pressed at `pressTick`. False, with
-  // `problem`, when it cannot be written: the record is off from then on.
-  bool write(bool laboratory, int target, uint32_t pressTick,
-             const TrialOutcome& outcome, bool hit, std::string* problem);
+  // Writes a trial of `menu`'s item `target` as it ends, pressed at
+  // `pressTick`. False, with `problem`, when it cannot be written: the
+  // record is off from then on.
+  bool write(bool laboratory, const TrainingMenu& menu, int target,
+             uint32_t pressTick, const TrialOutcome& outcome, bool hit,
+             std::string* problem);
 
  private:
-  std::unique_ptr<StudyLog> log_;
+  // A log for each record folder written this session.
+  std::map<std::string, std::unique_ptr<StudyLog>> logs_;
   bool on_ = false;
   std::array<int, 2> blocks_{};  // blocks begun, training and laboratory
   int trialInBlock_ = 0;

@@ -98,7 +98,7 @@ bool TrainerView::runOneScreen() {
     case LabEntry:
     case TrainingEntry: {
       screens_.animateAreaEntry(lab);
-      session_.enterArea();
+      session_.enterArea(askedMenu(lab).itemCount());
       record_.enterArea(lab);
       weakSeeded_ = false;
       screen_ = lab ? LabNextTarget : TrainingNextTarget;
@@ -106,8 +106,12 @@ bool TrainerView::runOneScreen() {
     }
     case LabNextTarget:
     case TrainingNextTarget: {
-      screens_.trialScreen(lab, session_);
-      screens_.shuffleTargets();
+      const TrainingMenu& asked = askedMenu(lab);
+      std::vector<QString> words;
+      for (int k = 0; !asked.practice() && k < asked.itemCount(); k++)
+        words.push_back(QString::fromStdString(asked.askedAs(k)));
+      screens_.trialScreen(lab, session_, !words.empty());
+      screens_.shuffleTargets(words);
       if (!lab && aimAtWeakItems_) {
         if (!weakSeeded_) seedWeakItems();
         session_.chooseWeakTarget(weak_, trainerRand());
@@ -115,7 +119,10 @@ bool TrainerView::runOneScreen() {
         session_.chooseTarget(trainerRand(), lab);
       }
       if (lab) clock_.start();
-      screens_.showTarget(session_.targetIndex);
+      if (asked.practice())
+        screens_.showTarget(session_.targetIndex);
+      else
+        screens_.showTargetWords(words[size_t(session_.targetIndex)]);
       record_.targetShown(platform::current().tickCount());
       screen_ = lab ? LabAwaitPress : TrainingAwaitPress;
       return false;
@@ -158,19 +165,25 @@ void TrainerView::runTrial(QPoint at) {
     onChosen = [this](uintptr_t value, const std::vector<std::string>& labels) {
       afterChoice(value, labels);
     };
+  const TrainingMenu& asked = askedMenu(lab);
   TrialOutcome outcome =
-      runner_.run(pressedAt, lab ? &clock_ : nullptr, onChosen);
+      runner_.run(asked.root(), pressedAt, lab ? &clock_ : nullptr, onChosen);
   dropQueuedInput(swallowInput_);
-  bool hit = session_.score(outcome.value, outcome.pressToRelease);
+  bool hit =
+      session_.score(asked.itemOf(outcome.value), outcome.pressToRelease);
   // The trial counts on screen whatever becomes of its record.
   std::string problem;
-  if (!record_.write(lab, target, pressTick, outcome, hit, &problem))
+  if (!record_.write(lab, asked, target, pressTick, outcome, hit, &problem))
     recordProblem("the record of your trials stops: " + problem);
-  if (!record_.sessionFolder().empty())
-    runFolders_.insert(record_.sessionFolder());
-  WeakTrial done{target, hit, outcome.byMark, int64_t(outcome.pressToRelease)};
-  runTrials_.push_back(done);
-  if (!lab && weakSeeded_) weak_.add(done);
+  std::string folder = record_.sessionFolder(asked.recordFolder());
+  if (!folder.empty()) runFolders_.insert(folder);
+  // Weak items are weighed by trials of the training area's menu.
+  if (!lab || training_.practice()) {
+    WeakTrial done{target, hit, outcome.byMark,
+                   int64_t(outcome.pressToRelease)};
+    runTrials_.push_back(done);
+    if (!lab && weakSeeded_) weak_.add(done);
+  }
   play(hit ? "IDW_RIGHT" : "IDW_WRONG");
   if (lab)
     goTo(hit ? LabHit : LabMisfire);
@@ -179,10 +192,13 @@ void TrainerView::runTrial(QPoint at) {
 }
 
 void TrainerView::seedWeakItems() {
-  weak_ = WeakItems();
+  weak_ = WeakItems(training_.itemCount());
+  std::vector<std::string> paths;
+  for (int k = 0; k < training_.itemCount(); k++)
+    paths.push_back(mPathText(training_.path(k)));
   int refused = 0;
-  for (const WeakTrial& t :
-       weakTrialsFromRecord(TrainerRecord::folder(), runFolders_, &refused))
+  for (const WeakTrial& t : weakTrialsFromRecord(training_.recordFolder(),
+                                                 runFolders_, &refused, paths))
     weak_.add(t);
   for (const WeakTrial& t : runTrials_) weak_.add(t);
   if (refused > 0)
@@ -203,10 +219,34 @@ QString TrainerView::choiceNote(const std::vector<std::string>& labels) {
 
 void TrainerView::afterChoice(uintptr_t value,
                               const std::vector<std::string>& labels) {
-  if (session_.isHit(value)) return;
+  if (session_.isHit(training_.itemOf(value))) return;
   misfireNote_ = choiceNote(labels);
   presentBeneathMenus(canvas_, *this, screens_.panelNote(misfireNote_));
-  runner_.showMarkFor(session_.targetIndex, rightMarkMs);
+  runner_.showMarkFor(training_.path(session_.targetIndex), rightMarkMs);
+}
+
+bool TrainerView::practiseMenuFile(const std::string& path,
+                                   std::string* error) {
+  if (!training_.load(path, error)) return false;
+  trainingMenuChanged();
+  return true;
+}
+
+void TrainerView::practisePracticeMenu() {
+  if (training_.practice()) return;
+  training_.usePractice();
+  trainingMenuChanged();
+}
+
+void TrainerView::trainingMenuChanged() {
+  runTrials_.clear();
+  runFolders_.clear();
+  weakSeeded_ = false;
+  if (screen_ != TrainingAwaitPress) return;
+  // The trials of the new menu are a block of their own.
+  session_.enterArea(training_.itemCount());
+  record_.enterArea(false);
+  goTo(TrainingNextTarget);
 }
 
 void TrainerView::mouseMoveEvent(QMouseEvent* event) {

@@ -15,6 +15,7 @@
 #include "app/screen_drawing.h"
 #include "app/session.h"
 #include "app/trainer_record.h"
+#include "app/training_menu.h"
 #include "app/trial_runner.h"
 #include "app/weak_items.h"
 #include "app/window_picture.h"
@@ -47,7 +48,14 @@ class TrainerView : public QWidget {
   const Session& session() const { return session_; }
   const Layout& layout() const { return screens_.layout(); }
   const LabClock& clock() const { return clock_; }
-  const Menu* practiceMenu() const { return runner_.menu(); }
+  const Menu* practiceMenu() const { return runner_.practiceMenu(); }
+  // What the training area asks for: the practice menu, or the first menu
+  // of a menu file. Reading a file fails, with `error` naming its line and
+  // field, and the menu stays as it was. A training area under way starts
+  // asking for the new menu's items at once.
+  const TrainingMenu& trainingMenu() const { return training_; }
+  bool practiseMenuFile(const std::string& path, std::string* error);
+  void practisePracticeMenu();
   // Runs the current screen if it is one that moves on by itself: its
   // animation, then the move to the next screen. The event loop does this
   // for each such screen in turn, once the view has been shown.
@@ -94,12 +102,20 @@ class TrainerView : public QWidget {
   void afterChoice(uintptr_t value, const std::vector<std::string>& labels);
   // The weights from the record's earlier sessions and this run's trials.
   void seedWeakItems();
+  // The menu an area asks for: the laboratory always the practice menu.
+  const TrainingMenu& askedMenu(bool lab) const {
+    return lab ? practice_ : training_;
+  }
+  // After the training menu changed.
+  void trainingMenuChanged();
 
   WindowPicture windowPicture_;
   Canvas canvas_;
   ScreenDrawing screens_{canvas_};
   LabClock clock_{screens_, canvas_, *this};
   TrialRunner runner_;
+  TrainingMenu practice_{runner_.practiceMenu()};
+  TrainingMenu training_{runner_.practiceMenu()};
   Session session_;
   TrainerRecord record_;
   std::function<void(const QString&)> showRecordProblem_;

@@ -18,8 +18,9 @@ uintptr_t TrialRunner::readChoice(TrialOutcome* out) {
   return out->value;
 }
 
-TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock,
+TrialOutcome TrialRunner::run(Menu* menu, QPoint pressedAt, LabClock* clock,
                               const ChosenSink& onChosen) {
+  menu_ = menu ? menu : practice_;
   pressedAt_ = pressedAt;
   std::vector<TrialSample> samples;
   std::function<void()> afterFeedback;
@@ -51,10 +52,10 @@ TrialOutcome TrialRunner::run(QPoint pressedAt, LabClock* clock,
   return out;
 }
 
-void TrialRunner::showMarkFor(int item, uint32_t ms) {
-  PracticePath path = practicePath(item);
-  const int positions[] = {path.category, path.item};
-  mShowIdealMark(menu_, positions, 2, pressedAt_.x(), pressedAt_.y());
+void TrialRunner::showMarkFor(const std::vector<int>& path, uint32_t ms) {
+  if (!menu_) return;
+  mShowIdealMark(menu_, path.data(), int(path.size()), pressedAt_.x(),
+                 pressedAt_.y());
   platform::current().sleepMs(ms);
   mHideIdealMark(menu_);
 }

@@ -1,5 +1,5 @@
-// One trial: a selection from the practice menu, run as every client of the
-// library runs one, pressed where the button went down.
+// One trial: a selection from the practice menu or another, run as every
+// client of the library runs one, pressed where the button went down.
 #pragma once
 
 #include <QPoint>
@@ -34,29 +34,30 @@ struct TrialOutcome {
 
 class TrialRunner {
  public:
-  TrialRunner() : menu_(buildPracticeMenu(itemValues_)) {}
+  TrialRunner() : practice_(buildPracticeMenu(itemValues_)) {}
 
-  // Holds the program, without dispatching events, until the buttons come
-  // up or Escape goes down. The selection starts at `pressedAt`, where the
-  // button went down (screen pixels). `clock`, when given, is redrawn on
-  // every pass. `onChosen`, when given, gets the chosen item's client value
-  // (0 for none) and the labels of the chosen path once the selection's own
-  // feedback is gone, while the library's overlay is still up: it may show
-  // more there.
+  // Selects from `menu`, the practice menu when NULL. Holds the program,
+  // without dispatching events, until the buttons come up or Escape goes down.
+  // The selection starts at `pressedAt`, where the button went down (screen
+  // pixels). `clock`, when given, is redrawn on every pass. `onChosen`, when
+  // given, gets the chosen item's client value (0 for none) and the labels of
+  // the chosen path once the selection's own feedback is gone, while the
+  // library's overlay is still up: it may show more there.
   using ChosenSink = std::function<void(
       uintptr_t value, const std::vector<std::string>& labels)>;
-  TrialOutcome run(QPoint pressedAt, LabClock* clock,
+  TrialOutcome run(Menu* menu, QPoint pressedAt, LabClock* clock,
                    const ChosenSink& onChosen = {});
-  // Only from within onChosen: shows the ideal mark of `item` from the
-  // press point for `ms`, then erases it.
-  void showMarkFor(int item, uint32_t ms);
-  const Menu* menu() const { return menu_; }
+  // Only from within onChosen: shows the ideal mark of the item at `path`
+  // from the press point for `ms`, then erases it.
+  void showMarkFor(const std::vector<int>& path, uint32_t ms);
+  Menu* practiceMenu() const { return practice_; }
 
  private:
   int itemValues_[practiceItemCount] = {};
   // The chosen item's value, and its path into `out`.
   uintptr_t readChoice(TrialOutcome* out);
 
-  Menu* menu_;
+  Menu* practice_;
+  Menu* menu_ = nullptr;  // the menu of the trial under way
   QPoint pressedAt_;
 };

@@ -19,7 +19,7 @@ int64_t median(std::vector<int64_t> times) {
 }  // namespace
 
 void WeakItems::add(const WeakTrial& trial) {
-  if (trial.item < 0 || trial.item >= practiceItemCount) return;
+  if (trial.item < 0 || size_t(trial.item) >= trials_.size()) return;
   auto& kept = trials_[size_t(trial.item)];
   kept.push_back(trial);
   while (kept.size() > size_t(trialsKept)) kept.pop_front();
@@ -34,7 +34,7 @@ int64_t WeakItems::medianMs() const {
 }
 
 double WeakItems::weight(int item) const {
-  if (item < 0 || item >= practiceItemCount) return 1;
+  if (item < 0 || size_t(item) >= trials_.size()) return 1;
   const auto& kept = trials_[size_t(item)];
   if (kept.empty()) return untriedWeight;
   double n = double(kept.size());
@@ -57,11 +57,11 @@ double WeakItems::weight(int item) const {
 void WeakItems::restart() {
   picks_ = 0;
   inPlay_ = 0;
-  due_.fill(0);
+  std::fill(due_.begin(), due_.end(), 0);
 }
 
 int WeakItems::choose(int inPlay, int draw) {
-  inPlay = std::clamp(inPlay, 1, practiceItemCount);
+  inPlay = std::clamp(inPlay, 1, int(trials_.size()));
   for (int k = inPlay_; k < inPlay; k++)
     due_[size_t(k)] = picks_ + coverageWindow - 1;
   inPlay_ = inPlay;
@@ -97,18 +97,28 @@ int WeakItems::choose(int inPlay, int draw) {
   return pick;
 }
 
-std::optional<WeakTrial> weakTrialFromRow(const TrialRow& row) {
-  if (row.practice) return std::nullopt;
+std::vector<std::string> practiceItemPaths() {
+  std::vector<std::string> paths;
   for (int k = 0; k < practiceItemCount; k++) {
-    if (row.targetLabel != practicePath(k).itemLabel) continue;
-    return WeakTrial{k, row.hit, row.byMark, row.selectionMs};
+    PracticePath p = practicePath(k);
+    paths.push_back(std::to_string(p.category) + "/" + std::to_string(p.item));
+  }
+  return paths;
+}
+
+std::optional<WeakTrial> weakTrialFromRow(
+    const TrialRow& row, const std::vector<std::string>& itemPaths) {
+  if (row.practice) return std::nullopt;
+  for (size_t k = 0; k < itemPaths.size(); k++) {
+    if (row.targetPath != itemPaths[k]) continue;
+    return WeakTrial{int(k), row.hit, row.byMark, row.selectionMs};
   }
   return std::nullopt;
 }
 
-std::vector<WeakTrial> weakTrialsFromRecord(const std::string& folder,
-                                            const std::set<std::string>& skip,
-                                            int* refused) {
+std::vector<WeakTrial> weakTrialsFromRecord(
+    const std::string& folder, const std::set<std::string>& skip, int* refused,
+    const std::vector<std::string>& itemPaths) {
   std::vector<WeakTrial> trials;
   if (refused) *refused = 0;
   for (const std::string& file : recordFiles(folder)) {
@@ -117,7 +127,8 @@ std::vector<WeakTrial> weakTrialsFromRecord(const std::string& folder,
     TrialLog log = readTrialLog(file);
     if (refused) *refused += int(log.refused.size());
     for (const TrialRow& row : log.rows)
-      if (auto trial = weakTrialFromRow(row)) trials.push_back(*trial);
+      if (auto trial = weakTrialFromRow(row, itemPaths))
+        trials.push_back(*trial);
   }
   return trials;
 }

@@ -5,7 +5,6 @@
 // once in every `coverageWindow` targets. Plain data and pure rules.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -37,7 +36,10 @@ class WeakItems {
   // An item never tried.
   static constexpr double untriedWeight = 3;
 
-  WeakItems() { restart(); }
+  explicit WeakItems(int items = practiceItemCount)
+      : trials_(size_t(items > 0 ? items : 1)), due_(trials_.size(), 0) {
+    restart();
+  }
 
   void add(const WeakTrial& trial);
   // How much the item needs practice, never below 1.
@@ -54,20 +56,26 @@ class WeakItems {
   int choose(int inPlay, int draw);
 
  private:
-  std::array<std::deque<WeakTrial>, practiceItemCount> trials_;
+  std::vector<std::deque<WeakTrial>> trials_;
   // The pick by which each item must have come (inclusive).
-  std::array<int, practiceItemCount> due_{};
+  std::vector<int> due_;
   int picks_ = 0;
   int inPlay_ = 0;
 };
 
-// The trial a row of trials.csv holds, when it is a trial of the practice
-// menu rather than a practice trial or someone else's item.
-std::optional<WeakTrial> weakTrialFromRow(const TrialRow& row);
+// The paths of the practice menu's items by number, "2/0" and so on.
+std::vector<std::string> practiceItemPaths();
 
-// Every trial in the trainer's record under `folder` (session-1, session-2,
-// ... in order), leaving out the session folders in `skip`. Rows a reader
-// refuses are left out and counted in `refused` when it is given.
-std::vector<WeakTrial> weakTrialsFromRecord(const std::string& folder,
-                                            const std::set<std::string>& skip,
-                                            int* refused = nullptr);
+// The trial a row of trials.csv holds, when its target is one of the items
+// whose paths are `itemPaths`, by number, rather than a practice trial or
+// another menu's item.
+std::optional<WeakTrial> weakTrialFromRow(
+    const TrialRow& row, const std::vector<std::string>& itemPaths);
+
+// Every trial in the record under `folder` (session-1, session-2, ... in
+// order), leaving out the session folders in `skip`. Rows a reader refuses
+// are left out and counted in `refused` when it is given.
+std::vector<WeakTrial> weakTrialsFromRecord(
+    const std::string& folder, const std::set<std::string>& skip,
+    int* refused = nullptr,
+    const std::vector<std::string>& itemPaths = practiceItemPaths());

@@ -7,6 +7,9 @@
 // Under tarvelDataPath(): one folder per session, each with its trials.csv.
 inline constexpr const char* trainerRecordFolder = "trainer";
 inline constexpr const char* trainerStudy = "trainer";
+// Under tarvelDataPath(): the records of menus of the learner's own, one
+// folder each, named after the menu file, with sessions as above.
+inline constexpr const char* ownMenuRecordFolder = "menus";
 // The condition column of its rows.
 inline constexpr const char* trainingCondition = "training";
 inline constexpr const char* laboratoryCondition = "laboratory";

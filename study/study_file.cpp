@@ -249,7 +249,9 @@ class Reader {
     return true;
   }
 
-  bool readStudy(const QJsonObject& top, Study* study);
+  // A menu file may leave the conditions out (`menusOnly`); given, they are
+  // checked as a study's.
+  bool readStudy(const QJsonObject& top, bool menusOnly, Study* study);
 
  private:
   bool readMenu(const QJsonValue& v, const std::string& field, StudyMenu* menu);
@@ -574,7 +576,7 @@ bool Reader::checkTargets(const Study& study) {
   return true;
 }
 
-bool Reader::readStudy(const QJsonObject& top, Study* study) {
+bool Reader::readStudy(const QJsonObject& top, bool menusOnly, Study* study) {
   LineScan scan(text_, "");
   if (!scan.duplicate().empty()) {
     if (error_) {
@@ -611,26 +613,28 @@ bool Reader::readStudy(const QJsonObject& top, Study* study) {
     study->menus.push_back(std::move(menu));
   }
 
-  QJsonArray conditions;
-  if (!top.contains("conditions")) return fail("", "needs \"conditions\"");
-  if (!array(top["conditions"], "conditions", &conditions)) return false;
-  if (conditions.isEmpty())
-    return fail("conditions", "must hold at least one condition");
-  for (qsizetype k = 0; k < conditions.size(); k++) {
-    StudyCondition condition;
-    std::string field = at("conditions", k);
-    if (!readCondition(conditions[k], field, &condition)) return false;
-    for (const StudyCondition& other : study->conditions)
-      if (other.name == condition.name)
-        return fail(join(field, "name"),
-                    "another condition is named " + inQuotes(condition.name));
-    bool found = false;
-    for (const StudyMenu& m : study->menus)
-      found = found || m.name == condition.menu;
-    if (!found)
-      return fail(join(field, "menu"),
-                  "no menu is named " + inQuotes(condition.menu));
-    study->conditions.push_back(std::move(condition));
+  if (!menusOnly || top.contains("conditions")) {
+    QJsonArray conditions;
+    if (!top.contains("conditions")) return fail("", "needs \"conditions\"");
+    if (!array(top["conditions"], "conditions", &conditions)) return false;
+    if (conditions.isEmpty())
+      return fail("conditions", "must hold at least one condition");
+    for (qsizetype k = 0; k < conditions.size(); k++) {
+      StudyCondition condition;
+      std::string field = at("conditions", k);
+      if (!readCondition(conditions[k], field, &condition)) return false;
+      for (const StudyCondition& other : study->conditions)
+        if (other.name == condition.name)
+          return fail(join(field, "name"),
+                      "another condition is named " + inQuotes(condition.name));
+      bool found = false;
+      for (const StudyMenu& m : study->menus)
+        found = found || m.name == condition.menu;
+      if (!found)
+        return fail(join(field, "menu"),
+                    "no menu is named " + inQuotes(condition.menu));
+      study->conditions.push_back(std::move(condition));
+    }
   }
 
   if (top.contains("design") &&
@@ -649,8 +653,10 @@ std::string StudyError::text() const {
   return out;
 }
 
-bool mParseStudy(const QByteArray& text, const std::string& name, Study* study,
-                 StudyError* error) {
+namespace {
+
+bool parse(const QByteArray& text, const std::string& name, bool menusOnly,
+           Study* study, StudyError* error) {
   auto fail = [&](int line, const std::string& message) {
     if (error) *error = StudyError{name, line, "", message};
     return false;
@@ -668,7 +674,7 @@ bool mParseStudy(const QByteArray& text, const std::string& name, Study* study,
 
   Study read;
   Reader reader(text, name, error);
-  if (!reader.readStudy(document.object(), &read)) return false;
+  if (!reader.readStudy(document.object(), menusOnly, &read)) return false;
   read.file = name;
   if (read.name.empty())
     read.name = QFileInfo(QString::fromStdString(name))
@@ -681,7 +687,7 @@ bool mParseStudy(const QByteArray& text, const std::string& name, Study* study,
   return true;
 }
 
-bool mReadStudy(const std::string& path, Study* study, StudyError* error) {
+bool readBytes(const std::string& path, QByteArray* out, StudyError* error) {
   auto fail = [&](const std::string& message) {
     if (error) *error = StudyError{path, 0, "", message};
     return false;
@@ -719,5 +725,25 @@ bool mReadStudy(const std::string& path, Study* study, StudyError* error) {
     }
   }
   ::close(fd);
-  return mParseStudy(bytes, path, study, error);
+  *out = std::move(bytes);
+  return true;
+}
+
+}  // namespace
+
+bool mParseStudy(const QByteArray& text, const std::string& name, Study* study,
+                 StudyError* error) {
+  return parse(text, name, false, study, error);
+}
+
+bool mReadStudy(const std::string& path, Study* study, StudyError* error) {
+  QByteArray bytes;
+  return readBytes(path, &bytes, error) &&
+         parse(bytes, path, false, study, error);
+}
+
+bool mReadMenuFile(const std::string& path, Study* study, StudyError* error) {
+  QByteArray bytes;
+  return readBytes(path, &bytes, error) &&
+         parse(bytes, path, true, study, error);
 }

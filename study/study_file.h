@@ -14,3 +14,8 @@ bool mReadStudy(const std::string& path, Study* study, StudyError* error);
 // The same on bytes already read; `name` stands for the file in errors.
 bool mParseStudy(const QByteArray& text, const std::string& name, Study* study,
                  StudyError* error);
+// Reads a menu file: a study file, or one that holds only its `menus` (and
+// may leave out the conditions; whatever it gives is checked as a study
+// file's). Its first menu is the file's menu, its design's seed the seed
+// of that menu's generated labels.
+bool mReadMenuFile(const std::string& path, Study* study, StudyError* error);

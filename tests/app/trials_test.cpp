@@ -1,5 +1,6 @@
 #include "app/random.h"
 #include "app/session.h"
+#include "app/training_menu.h"
 #include "trainer_fixture.h"
 
 namespace {
@@ -157,12 +158,17 @@ TEST(TargetChoice, RangesWidenEverySixPicks) {
 TEST(SessionScore, CountsHitsMisfiresAndTime) {
   int items[practiceItemCount];
   for (int k = 0; k < practiceItemCount; k++) items[k] = k;
+  // The practice menu's items are known by the values it gives them.
+  TrainingMenu practice(nullptr);
+  auto chosen = [&](int* value) {
+    return practice.itemOf(reinterpret_cast<uintptr_t>(value));
+  };
   Session s;
   s.enterArea();
   s.targetIndex = Saw;
-  EXPECT_TRUE(s.score(reinterpret_cast<uintptr_t>(&items[Saw]), 700));
-  EXPECT_FALSE(s.score(reinterpret_cast<uintptr_t>(&items[Hammer]), 500));
-  EXPECT_FALSE(s.score(0, 234));  // nothing chosen
+  EXPECT_TRUE(s.score(chosen(&items[Saw]), 700));
+  EXPECT_FALSE(s.score(chosen(&items[Hammer]), 500));
+  EXPECT_FALSE(s.score(chosen(nullptr), 234));  // nothing chosen
   EXPECT_EQ(s.hits, 1);
   EXPECT_EQ(s.misfires, 2);
   EXPECT_EQ(s.totalTime, 1434u);

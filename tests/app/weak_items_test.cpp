@@ -142,7 +142,10 @@ TEST(WeakItems, ReadsTheRecordLeavingOutBadRowsAndSkippedSessions) {
     r.block = practice ? 0 : 1;
     r.trial = 1;
     r.practice = practice;
-    r.targetPath = "1/1";
+    // Trials are known by their target's path; the label goes with it.
+    for (int k = 0; k < practiceItemCount; k++)
+      if (std::string(label) == practicePath(k).itemLabel)
+        r.targetPath = practiceItemPaths()[size_t(k)];
     r.targetLabel = label;
     r.hit = hit;
     r.targetShownAt = "2024-01-01T00:00:00.000Z";

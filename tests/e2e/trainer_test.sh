@@ -2,7 +2,10 @@
 # The real trainer on its own Xvfb, used as a person would: wait for the
 # window, click into the training area, draw a mark with the real pointer,
 # and see the trial counted, in the trace file when the trace directory can
-# be made and on the screen in any case. Screenshots stay in WORKDIR.
+# be made and on the screen in any case. Then a menu of the learner's own:
+# a file that does not read is refused with one dialog naming its line and
+# field, a good one is practised by mark, each trial in its own record.
+# Screenshots stay in WORKDIR.
 #
 #   trainer_test.sh TARVEL WORKDIR
 set -euo pipefail
@@ -89,6 +92,75 @@ counted() {
 }
 within 15 counted || fail "the trial was not counted on the screen"
 kill -0 "$tarvel_pid" || fail "tarvel is gone"
+
+# Options, Practise a menu file..., a path typed into the file dialog.
+choose_menu_file() {
+  xdotool windowfocus --sync "$window" key alt+o f
+  dialog() { xdotool search --onlyvisible --name '^Practise a menu file$' >/dev/null; }
+  within 15 dialog || fail "no file dialog for a menu file"
+  sleep 0.3 # the dialog's line edit takes the keys once it has the focus
+  xdotool type --delay 5 "$1"
+  xdotool key Return
+}
+menus=$HOME/menus
+mkdir -p "$menus"
+cat >"$menus/broken.json" <<'JSON'
+{"menus": [{"name": "broken", "items": [
+  {"label": "File", "position": 0},
+  {"label": "Edit", "position": 0}
+]}]}
+JSON
+choose_menu_file "$menus/broken.json"
+refused() { grep -q 'broken.json:3: menus\[0\].items\[1\].position' "$work/tarvel.err"; }
+within 15 refused || fail "the broken menu file was not refused naming its line and field"
+warning() { xdotool search --onlyvisible --name '^Tarvel$' | grep -qv "^$window\$"; }
+within 10 warning || fail "no dialog said why the menu file was refused"
+shot refused
+xdotool key Return
+
+# North or east, then north or east: four leaves, two of them named alike.
+cat >"$menus/two-levels.json" <<'JSON'
+{"menus": [{"name": "two-levels", "items": [
+  {"label": "File", "position": 0, "items": [
+    {"label": "Open", "position": 0}, {"label": "Close", "position": 2}]},
+  {"label": "Window", "position": 2, "items": [
+    {"label": "New", "position": 0}, {"label": "Close", "position": 2}]}
+]}]}
+JSON
+choose_menu_file "$menus/two-levels.json"
+record=$HOME/.local/share/tarvel/menus/two-levels/session-1/trials.csv
+# The target comes afresh, asked for in words.
+sleep 0.5
+within 20 settled words "" 4 || fail "the menu file's first target never settled"
+rows() { [ -f "$record" ] && grep -c '^learner,' "$record" || echo 0; }
+leg() { # dx dy: ten steps of 10 pixels from the last point
+  for i in $(seq 1 10); do points+=($((px + $1 * i)) $((py + $2 * i))); done
+  px=$((px + $1 * 10)) py=$((py + $2 * 10))
+}
+marks=("0 -10 0 -10" "0 -10 10 0" "10 0 0 -10" "10 0 10 0")
+paths=(0/0 0/2 2/0 2/2)
+for trial in 0 1 2 3 4 5; do
+  px=$x py=$y points=("$x" "$y")
+  read -r ax ay bx by <<<"${marks[$((trial % 4))]}"
+  leg "$ax" "$ay"
+  leg "$bx" "$by"
+  draw_mark "${points[@]}"
+  written() { [ "$(rows)" -gt "$trial" ]; }
+  within 15 written || fail "trial $((trial + 1)) of the menu file was not recorded"
+  row=$(grep '^learner,' "$record" | tail -n 1)
+  echo "menu file: $row" >>"$log"
+  IFS=, read -r _ study condition _ _ _ target _ chosen _ hit by_mark _ <<<"$row"
+  [ "$study,$condition" = two-levels,training ] || fail "recorded as $study, $condition: $row"
+  [ "$chosen" = "${paths[$((trial % 4))]}" ] || fail "the mark chose $chosen: $row"
+  [ "$by_mark" = 1 ] || fail "not taken as a mark: $row"
+  case $target in 0/0 | 0/2 | 2/0 | 2/2) ;; *) fail "asked for $target: $row" ;; esac
+  [ "$hit" = "$([ "$target" = "$chosen" ] && echo 1 || echo 0)" ] ||
+    fail "scored $hit for target $target, chosen $chosen"
+  rm -f "$work/words.png"
+  within 20 settled words "" 4 || fail "no next target after trial $((trial + 1))"
+done
+[ ! -e "$HOME/.local/share/tarvel/trainer/session-2" ] ||
+  fail "the menu file's trials went to the practice menu's record"
 
 # File, Exit ends the program, and nothing goes wrong on the way out.
 xdotool windowfocus --sync "$window" key alt+f x
