@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -39,7 +40,11 @@ ProgressWindow::ProgressWindow(const Menu* menu, QWidget* parent,
       bar_(new QProgressBar),
       ticker_(new QTimer(this)) {
   setWindowTitle(tr("Tarvel Progress"));
-  resize(1500, 950);
+  // As large as the charts like, within the screen.
+  QSize size(1500, 950);
+  if (const QScreen* shown = screen())
+    size = size.boundedTo(shown->availableGeometry().size() * 0.95);
+  resize(size);
   bar_->setRange(0, 1000);
   bar_->setFormat(tr("Reading… %p%"));
   bar_->hide();

@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDir>
@@ -51,18 +52,35 @@ QValueAxis* valueAxis(const QString& title, double max, const char* format) {
   return axis;
 }
 
-// Counts from 0 to `top`, on whole numbers only.
-QValueAxis* countAxis(const QString& title, int top) {
+// Counts from 0 to `top`, on whole numbers only. Large counts are labelled
+// in thousands or millions ("250k", "1M") at three or four round values,
+// so that the labels fit a small chart.
+QAbstractAxis* countAxis(const QString& title, int top) {
+  constexpr int largeCount = 10000;
+  if (top >= largeCount) {
+    double step = 1;
+    for (double unit = 1; step * 4 < top; unit *= 10)
+      for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (step * 4 < top) step = m * unit;
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(title);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    double end = std::ceil(top / step) * step;
+    for (double v = step; v <= end; v += step)
+      axis->append(v >= 1e6 ? QString::number(v / 1e6) + "M"
+                            : QString::number(v / 1e3) + "k",
+                   v);
+    axis->setRange(0, end);
+    return axis;
+  }
   auto* axis = new QValueAxis;
   axis->setTitleText(title);
   axis->setLabelFormat("%d");
-  if (top <= 10) {
-    axis->setRange(0, top);
+  axis->setRange(0, top);
+  if (top <= 10)
     axis->setTickCount(top + 1);
-  } else {
-    axis->setRange(0, top);
+  else
     axis->applyNiceNumbers();
-  }
   return axis;
 }
 
