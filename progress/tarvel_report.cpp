@@ -19,6 +19,7 @@
 #include "progress/progress_charts.h"
 #include "progress/progress_source.h"
 #include "progress/study_charts.h"
+#include "progress/trainer_record.h"
 #include "progress/trial_log_reader.h"
 
 namespace {
@@ -82,6 +83,14 @@ void summarise(const Progress& p) {
               movingMedianWindow,
               median(p.seconds, 0, std::min(n, size_t(movingMedianWindow))),
               movingMedianWindow, p.medianSeconds.back());
+  if (p.bestRun >= 0) {
+    const LabRun& b = p.runs[size_t(p.bestRun)];
+    std::printf(
+        "laboratory runs: %zu, personal best: run %d, %d of %d hits, %.2f s, "
+        "%s\n",
+        p.runs.size(), p.bestRun + 1, b.hits, b.trials, b.meanSeconds,
+        b.when.c_str());
+  }
 }
 
 // Draws off screen: no display is needed. The program may have made its
@@ -289,8 +298,11 @@ void nameRefused(const std::string& file, const TrialLog& log) {
 }
 
 int reportStudy(const std::vector<std::string>& files, const char* csv,
-                const char* png, QSize size, int argc, char** argv) {
+                const char* png, QSize size, int argc, char** argv,
+                const Menu* trainerMenu) {
   std::vector<TrialRow> rows;
+  // The trainer's record is also read as the Progress window reads it.
+  ProgressBuilder progress = progressBuilderFor(trainerMenu);
   int read = 0;
   for (const std::string& file : files) {
     TrialLog log = readTrialLog(file);
@@ -299,8 +311,9 @@ int reportStudy(const std::vector<std::string>& files, const char* csv,
                    log.error.c_str());
       continue;
     }
-    read++;
     nameRefused(file, log);
+    for (const TrialRow& row : log.rows) progress.add(row, read);
+    read++;
     rows.insert(rows.end(), log.rows.begin(), log.rows.end());
   }
   if (read == 0) {
@@ -326,7 +339,13 @@ int reportStudy(const std::vector<std::string>& files, const char* csv,
       !savePng(drawn(argc, argv, [&] { return renderStudy(study, size); }),
                png))
     return 1;
-  if (!csv && !png) printStudy(study);
+  if (!csv && !png) {
+    printStudy(study);
+    if (study.studies == std::vector<std::string>{trainerStudy}) {
+      std::printf("\nAs Help > Progress shows the trainer's record:\n");
+      summarise(progress.finish());
+    }
+  }
   return 0;
 }
 
@@ -401,7 +420,7 @@ int tarvelReport(int argc, char** argv, const Menu* traceMenu) {
     std::fprintf(stderr, "tarvel-report: %s; skipped\n", why.c_str());
 
   if (!studyLogs.empty())
-    return reportStudy(studyLogs, csv, png, size, argc, argv);
+    return reportStudy(studyLogs, csv, png, size, argc, argv, traceMenu);
   if (traces.size() == 1)
     return reportTrace(traces[0].c_str(), csv, png, traceSize, argc, argv,
                        traceMenu);

@@ -18,6 +18,7 @@
 #include "app/progress_window.h"
 #include "platform/sim_platform.h"
 #include "progress/tarvel_report.h"
+#include "progress/trial_log.h"
 #include "trace/trace.h"
 #include "trace_off.h"
 
@@ -89,27 +90,14 @@ TEST(ProgressWindow, ShowsTheUsersTraceOrSaysHowToMakeOne) {
   fs::remove_all(dir);
 }
 
-// The Progress window and tarvel-report read the same trace to the same
-// figures: the same selections of nothing ("50" and "10" end a level
-// without an item, "0" chooses nothing at all) and every item of the
-// practice menu, named by its labels, chosen or not.
-TEST(ProgressWindow, CountsAsTarvelReportDoes) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() /
-                 ("tarvel-progress-same-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  ::setenv("TARVEL_TRACE_DIR", dir.c_str(), 1);
-  ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-  mTraceUseBaseForTesting(nullptr);
-  std::string trace = (dir / "user.trc").string();
-  std::ofstream(trace) << "100 m 0.35 11\n"
-                          "101 M 1.20 33 b1\n"
-                          "102 M 0.90 50\n"
-                          "103 m 0.40 57\n"
-                          "104 M 0.80 10 r2\n"
-                          "105 M 0.70 0\n"
-                          "not a selection\n"
-                          "106 m 0.30 77 c\n";
+// Opens Help > Progress on what the environment points to, runs
+// tarvel-report on `file`, and checks that both count the same selections
+// of nothing, name every item of the practice menu alike, and, for a
+// record, find the same personal best.
+namespace {
+
+void expectSameCounts(const std::string& file, int nothingExpected,
+                      const char* best) {
   platform::SimPlatform sim;
   CMainFrame frame;
   QAction* action = progressAction(frame);
@@ -119,18 +107,21 @@ TEST(ProgressWindow, CountsAsTarvelReportDoes) {
   ASSERT_NE(window, nullptr);
 
   double nothing = 0;
-  for (QChartView* view : window->findChildren<QChartView*>())
+  QString titles;
+  for (QChartView* view : window->findChildren<QChartView*>()) {
+    titles += view->chart()->title() + "\n";
     for (QAbstractSeries* series : view->chart()->series())
       if (auto* bars = qobject_cast<QAbstractBarSeries*>(series))
         for (QBarSet* set : bars->barSets())
           if (set->label() == "chose nothing")
             for (int i = 0; i < set->count(); i++) nothing += set->at(i);
+  }
   QStringList items;
   for (QTableWidget* table : window->findChildren<QTableWidget*>())
     for (int row = 0; row < table->rowCount(); row++)
       items << table->item(row, 0)->text();
 
-  const char* argv[] = {"tarvel-report", trace.c_str()};
+  const char* argv[] = {"tarvel-report", file.c_str()};
   testing::internal::CaptureStdout();
   static int values[practiceItemCount];  // as tarvel-report's own main() has
   int status =
@@ -138,8 +129,11 @@ TEST(ProgressWindow, CountsAsTarvelReportDoes) {
   std::string summary = testing::internal::GetCapturedStdout();
   ASSERT_EQ(status, 0);
 
-  EXPECT_EQ(nothing, 3);
-  EXPECT_NE(summary.find("chose nothing: 3\n"), std::string::npos) << summary;
+  EXPECT_EQ(nothing, nothingExpected);
+  EXPECT_NE(
+      summary.find("chose nothing: " + std::to_string(nothingExpected) + "\n"),
+      std::string::npos)
+      << summary;
   EXPECT_EQ(items.size(), practiceItemCount);
   EXPECT_NE(summary.find("items: 11\n"), std::string::npos) << summary;
   for (const QString& label : items)
@@ -148,9 +142,81 @@ TEST(ProgressWindow, CountsAsTarvelReportDoes) {
   for (const char* label : {"Food > Apple", "Tools > Hammer", "Animals > Duck",
                             "Vehicles > Truck", "Vehicles > Forklift"})
     EXPECT_TRUE(items.contains(label)) << label;
+  if (best) {
+    EXPECT_TRUE(titles.contains(best)) << titles.toStdString();
+    EXPECT_NE(summary.find(best), std::string::npos) << summary;
+  }
+}
 
-  ::unsetenv("TARVEL_TRACE_DIR");
-  ::unsetenv("XDG_DATA_HOME");
-  mTraceUseBaseForTesting(untracedBase);
-  fs::remove_all(dir);
+}  // namespace
+
+// A folder for the trace and the record, named by the environment.
+class SameCounts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("TARVEL_TRACE_DIR", dir.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    mTraceUseBaseForTesting(nullptr);
+  }
+  void TearDown() override {
+    ::unsetenv("TARVEL_TRACE_DIR");
+    ::unsetenv("XDG_DATA_HOME");
+    mTraceUseBaseForTesting(untracedBase);
+    std::filesystem::remove_all(dir);
+  }
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("tarvel-progress-same-" + std::to_string(::getpid()));
+};
+
+// The same trace: "50" and "10" end a level without an item, "0" chooses
+// nothing at all.
+TEST_F(SameCounts, OnATrace) {
+  std::filesystem::create_directories(dir);
+  std::string trace = (dir / "user.trc").string();
+  std::ofstream(trace) << "100 m 0.35 11\n"
+                          "101 M 1.20 33 b1\n"
+                          "102 M 0.90 50\n"
+                          "103 m 0.40 57\n"
+                          "104 M 0.80 10 r2\n"
+                          "105 M 0.70 0\n"
+                          "not a selection\n"
+                          "106 m 0.30 77 c\n";
+  expectSameCounts(trace, 3, nullptr);
+}
+
+// The trainer's record: training trials, and two laboratory runs of which
+// the second is the best, with as many hits as the first but faster.
+TEST_F(SameCounts, OnTheTrainersRecord) {
+  std::filesystem::path session = dir / "data/tarvel/trainer/session-1";
+  std::filesystem::create_directories(session);
+  std::ofstream out(session / "trials.csv");
+  out << "# tarvel 1.0; study trainer\n" << trialColumns << "\n";
+  auto row = [&](const char* condition, int block, const char* target,
+                 const char* label, const char* chosen, int ms) {
+    TrialRow r;
+    r.participant = "learner";
+    r.study = "trainer";
+    r.condition = condition;
+    r.block = block;
+    r.trial = 1;
+    r.targetPath = target;
+    r.targetLabel = label;
+    r.chosenPath = chosen;
+    r.hit = r.targetPath == r.chosenPath;
+    r.byMark = ms < 500;
+    r.targetShownAt = "2026-12-0" + std::to_string(block) + "T10:00:00.000Z";
+    r.selectionMs = ms;
+    out << trialCsvLine(r);
+  };
+  row("training", 1, "0/0", "Apple", "0/0", 400);
+  row("training", 1, "2/2", "Hammer", "", 900);  // chose nothing
+  row("training", 1, "4/6", "Duck", "4/2", 700);
+  row("laboratory", 1, "0/4", "Banana", "0/4", 600);
+  row("laboratory", 1, "6/6", "Truck", "6/2", 800);
+  row("laboratory", 2, "0/4", "Banana", "0/4", 300);
+  row("laboratory", 2, "6/6", "Truck", "", 340);  // chose nothing
+  out.close();
+  expectSameCounts((dir / "data/tarvel/trainer").string(), 2,
+                   "1 of 2 hits, 0.32 s");
 }
