@@ -245,7 +245,7 @@ void mReshapeMark(Menu* root, PointList* segments) {
   if (chosen >= 0) mListCopy(&candidates[chosen], segments);
 }
 
-void mInterpretMark(Menu* root, const PointList* stroke) {
+void mInterpretMark(Menu* root, const PointList* stroke, int recognizer) {
   if (!root || !stroke) return;
   if (debugOutput) std::printf("\n\n");
   if (mStrokeTooShort(root)) {
@@ -275,7 +275,7 @@ void mInterpretMark(Menu* root, const PointList* stroke) {
 
   PointList segments;
   uint8_t scribble = 0;
-  mIsScribble(root, stroke, &segments, &scribble);
+  mIsScribble(root, stroke, &segments, &scribble, recognizer);
   if (scribble) {
     root->selected = 0;
     if (debugOutput) std::printf("recognized as a scribble\n");
