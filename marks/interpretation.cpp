@@ -7,6 +7,7 @@
 #include "core/hit_test.h"
 #include "core/menu_tree.h"
 #include "core/stroke.h"
+#include "marks/leg_reading.h"
 #include "marks/segmentation.h"
 #include "platform/report.h"
 
@@ -281,7 +282,8 @@ void mInterpretMark(Menu* root, const PointList* stroke, int recognizer) {
     if (debugOutput) std::printf("recognized as a scribble\n");
     return;
   }
-  mReshapeMark(root, &segments);
+  if (recognizer != MARK_RECOGNIZER_LEGS || !mSplitLegsEvenly(root, &segments))
+    mReshapeMark(root, &segments);
   // Every leg dropped (a loop closing near its start): nothing is selected,
   // rather than whatever the last selection left in the tree.
   if (segments.count < 2) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/menu_tree.h"
+#include "marks/interpretation.h"
 #include "marks/segmentation.h"
 
 // Why corners are found this way. A hand draws each level as one reach and
@@ -126,20 +127,24 @@ struct Reader {
     return out;
   }
 
-  // Points whose turn is the largest within an arm on either side (the
-  // earliest of equal ones) and at least `least` degrees.
+  // Points whose turn is the largest within an arm on either side and at
+  // least `least` degrees; of a run of equal turns (a reversal measures 180
+  // degrees over half an arm around its tip) the middle one.
   std::vector<int> peaks(double least) const {
     std::vector<int> out;
     int end = int(r.size()) - 1 - arm;
     for (int i = arm; i <= end; i++) {
       double t = turn[size_t(i)];
       if (!(t >= least) || t <= 0) continue;
+      int run = i;
+      while (run < end && turn[size_t(run) + 1] == t) run++;
       bool highest = true;
       for (int j = std::max(arm, i - arm);
-           highest && j <= std::min(end, i + arm); j++)
-        highest =
-            j == i || turn[size_t(j)] < t || (turn[size_t(j)] == t && j > i);
-      if (highest) out.push_back(i);
+           highest && j <= std::min(end, run + arm); j++)
+        highest = (j >= i && j <= run) || turn[size_t(j)] < t ||
+                  (turn[size_t(j)] == t && j > run);
+      if (highest) out.push_back((i + run) / 2);
+      i = run;
     }
     return out;
   }
@@ -183,10 +188,16 @@ LegReading mReadLegs(const Menu* root, const PointList* stroke) {
   reader.arm = std::max(
       1, int(std::lround(armFraction * reader.expected / (length / spans))));
   reader.turn.assign(reader.r.size(), 0.0);
-  for (int i = reader.arm; i + reader.arm <= spans; i++)
-    reader.turn[size_t(i)] =
-        turnAt(reader.r[size_t(i - reader.arm)], reader.r[size_t(i)],
-               reader.r[size_t(i + reader.arm)]);
+  // Where an arm folds back on itself (near the tip of a reversal) its
+  // chord is too short to have a direction, and no turn is measured.
+  double shortest = 0.5 * reader.arm * (length / spans);
+  for (int i = reader.arm; i + reader.arm <= spans; i++) {
+    const Point& before = reader.r[size_t(i - reader.arm)];
+    const Point& at = reader.r[size_t(i)];
+    const Point& after = reader.r[size_t(i + reader.arm)];
+    if (distance(before, at) >= shortest && distance(at, after) >= shortest)
+      reader.turn[size_t(i)] = turnAt(before, at, after);
+  }
 
   double strong = mCornerAngle(root);
   double weak = strong * weakFraction;
@@ -234,4 +245,79 @@ void mSegmentLegs(const Menu* root, const PointList* stroke, PointList* out) {
     mListAppend(out, &start);
     mListAppend(out, &end);
   }
+}
+
+namespace {
+
+constexpr int highestEvenSplit = 8;  // levels; past them no search
+
+// Every way of cutting `n` legs into `total` levels, each leg at least one.
+void compositions(int n, int total, std::vector<int>* parts,
+                  std::vector<std::vector<int>>* out) {
+  if (int(parts->size()) == n - 1) {
+    parts->push_back(total);
+    out->push_back(*parts);
+    parts->pop_back();
+    return;
+  }
+  for (int p = 1; p <= total - (n - 1 - int(parts->size())); p++) {
+    parts->push_back(p);
+    compositions(n, total - p, parts, out);
+    parts->pop_back();
+  }
+}
+
+// How uneven the levels are when each leg is cut into its parts: the
+// longest level over the shortest.
+double unevenness(const PointList* segments, const std::vector<int>& parts) {
+  double low = INFINITY, high = 0;
+  for (size_t j = 0; j < parts.size(); j++) {
+    double level =
+        distance(segments->points[2 * j], segments->points[2 * j + 1]) /
+        parts[j];
+    low = std::min(low, level);
+    high = std::max(high, level);
+  }
+  return low > 0 ? high / low : INFINITY;
+}
+
+PointList cut(const PointList* segments, const std::vector<int>& parts) {
+  PointList out;
+  mListClear(&out);
+  for (size_t j = 0; j < parts.size(); j++) {
+    const Point& p = segments->points[2 * j];
+    const Point& q = segments->points[2 * j + 1];
+    for (int k = 0; k < parts[j]; k++) {
+      Point a = lerp(p, q, double(k) / parts[j]);
+      Point b = lerp(p, q, double(k + 1) / parts[j]);
+      mListAppend(&out, &a);
+      mListAppend(&out, &b);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool mSplitLegsEvenly(Menu* root, PointList* segments) {
+  int n = segments->count / 2;
+  int depth = mTreeDepth(root);
+  if (n < 1 || n >= depth || depth > highestEvenSplit) return false;
+  for (int total = depth; total > n; total--) {
+    std::vector<std::vector<int>> ways;
+    std::vector<int> parts;
+    compositions(n, total, &parts, &ways);
+    std::stable_sort(ways.begin(), ways.end(),
+                     [&](const auto& a, const auto& b) {
+                       return unevenness(segments, a) < unevenness(segments, b);
+                     });
+    for (const std::vector<int>& way : ways) {
+      PointList candidate = cut(segments, way);
+      if (mPathReachesLeaf(root, &candidate)) {
+        *segments = candidate;
+        return true;
+      }
+    }
+  }
+  return false;
 }

@@ -54,3 +54,9 @@ LegReading mReadLegs(const Menu* root, const PointList* stroke);
 // middle part, so that the item chosen by a pair's direction is the one the
 // leg's middle points at.
 void mSegmentLegs(const Menu* root, const PointList* stroke, PointList* out);
+
+// The leg recognizer's repair of a mark with fewer legs than the tree has
+// levels (depth 8 at most): cuts the legs into equal parts, trying the ways
+// that make the levels most even first (the deepest first), and keeps the
+// first that ends on a leaf. False, the list as it was, when none does.
+bool mSplitLegsEvenly(Menu* root, PointList* segments);
