@@ -928,3 +928,19 @@ TEST(PixelRatio, AtTwiceTheRatioAMenuIsTwiceTheSizeAndBehavesAlike) {
   EXPECT_NEAR(two.east.ymax, 2 * one.east.ymax, 2);
   EXPECT_NEAR(two.radius, 2 * one.radius, 4);
 }
+
+// The leg recognizer follows a paused mark into the menus as the standard
+// one does.
+TEST_F(Selection, TheLegRecognizerFollowsPausedMarksIntoTheMenus) {
+  ASSERT_EQ(mSetMarkRecognizer(MARK_RECOGNIZER_LEGS), 1);
+  play(pressAtCentre()
+           .moveTo(cx + 90, cy, 120)
+           .moveTo(cx + 90, cy - 90, 120)
+           .rest(500)
+           .release());
+  EXPECT_EQ(menu.root->markedAhead, 1);
+  EXPECT_NEAR(menu.root->submenu[2]->centreX, cx + 90, 2);
+  EXPECT_EQ(menu.path(), "Tools, Saw");
+
+  mSetMarkRecognizer(MARK_RECOGNIZER_STANDARD);
+}
