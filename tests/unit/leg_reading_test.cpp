@@ -2,14 +2,21 @@
 // it shares with the standard recognizer (rejections, repair, refusal).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "bench/mark_corpus.h"
+#include "bench/stroke_replay.h"
+#include "display/placement.h"
 #include "mark_paths.h"
 #include "marks/leg_reading.h"
 #include "platform/sim_platform.h"
 #include "practice_menu.h"
+#include "progress/trial_log.h"
 #include "report_capture.h"
 
 namespace {
@@ -114,4 +121,61 @@ TEST(LegRecognizer, UnknownKindIsRefusedAndTheCurrentKept) {
     EXPECT_NE(reports.last().find(std::to_string(kind)), std::string::npos);
   }
   EXPECT_EQ(mSetMarkRecognizer(MARK_RECOGNIZER_STANDARD), 1);
+}
+
+// Recorded marks replayed through both recognizers, bad rows named and
+// left out.
+TEST(LegRecognizer, RecordedStrokesAreReplayedByTargetDepth) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() /
+                 ("tarvel-replay-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  auto trial = [](int n, const char* target, bool byMark) {
+    TrialRow t;
+    t.participant = "P1";
+    t.condition = "c";
+    t.block = 1;
+    t.trial = n;
+    t.targetPath = target;
+    t.byMark = byMark;
+    return trialCsvLine(t);
+  };
+  auto sample = [](int n, int ms, int x, int y) {
+    return strokeCsvLine({"P1", "c", 1, n, ms, x, y});
+  };
+  std::ofstream(dir / "trials.csv")
+      << "# tarvel test\n"
+      << trialColumns << "\n"
+      << trial(1, "2/0", true)   // Tools, Saw: east then north
+      << trial(2, "0/0", true)   // no samples
+      << trial(3, "2/0", false)  // chosen in the menu: not replayed
+      << trial(4, "2/x", true);  // no path
+  std::string strokes = "# tarvel test\n" + std::string(strokeColumns) + "\n";
+  for (int i = 0; i <= 20; i++) strokes += sample(1, 10 * i, 5 * i, 0);
+  strokes += "P1,c,1,1,215,far,0\n";  // line 24
+  for (int i = 1; i <= 20; i++) strokes += sample(1, 210 + 10 * i, 100, -5 * i);
+  std::ofstream(dir / "strokes.csv") << strokes;
+
+  platform::SimPlatform sim(1280, 1024);
+  PracticeMenu practice;
+  mInit(0, 0, 0, 0, 0, 0);
+  mPlaceMenu(practice.root, 640, 512);
+  mShutdown();
+  ReplayResult r =
+      mReplayStrokes(practice.root, (dir / "strokes.csv").string());
+  fs::remove_all(dir);
+  ASSERT_TRUE(r.read) << r.error;
+  ASSERT_EQ(r.depths.size(), 1u);
+  EXPECT_EQ(r.depths[0].depth, 2);
+  EXPECT_EQ(r.depths[0].marks, 1);
+  EXPECT_EQ(r.depths[0].correct[0], 1);
+  EXPECT_EQ(r.depths[0].correct[1], 1);
+  ASSERT_EQ(r.skipped.size(), 3u);
+  EXPECT_NE(r.skipped[0].find("strokes.csv:24: field x"), std::string::npos)
+      << r.skipped[0];
+  EXPECT_NE(r.skipped[1].find("/1/2: no stroke"), std::string::npos);
+  EXPECT_NE(r.skipped[2].find("target path 2/x"), std::string::npos);
+
+  EXPECT_FALSE(
+      mReplayStrokes(practice.root, (dir / "strokes.csv").string()).read);
 }
