@@ -5,7 +5,8 @@
 //
 // With --strokes FILE it replays recorded strokes instead: FILE is a
 // strokes.csv with its trials.csv beside it, each mark read by both
-// recognizers on the practice menu, accuracy printed per target depth.
+// recognizers on the practice menu (or, with --study STUDY, on the menu of
+// its trial's condition), accuracy printed per target depth.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,7 +58,11 @@ int corpusTable() {
 int main(int argc, char** argv) {
   if (argc == 1) return corpusTable();
   if (argc == 3 && std::strcmp(argv[1], "--strokes") == 0)
-    return replayStrokesReport(argv[2]);
-  std::fprintf(stderr, "usage: %s [--strokes STROKES.CSV]\n", argv[0]);
+    return replayStrokesReport(argv[2], nullptr);
+  if (argc == 5 && std::strcmp(argv[1], "--strokes") == 0 &&
+      std::strcmp(argv[3], "--study") == 0)
+    return replayStrokesReport(argv[2], argv[4]);
+  std::fprintf(stderr, "usage: %s [--strokes STROKES.CSV [--study FILE]]\n",
+               argv[0]);
   return 2;
 }

@@ -13,6 +13,8 @@
 #include "display/placement.h"
 #include "platform/sim_platform.h"
 #include "progress/trial_log_reader.h"
+#include "study/study_file.h"
+#include "study/study_run.h"
 
 namespace {
 
@@ -130,6 +132,12 @@ std::vector<MarkSample> asTracked(const std::vector<Timed>& timed) {
 }  // namespace
 
 ReplayResult mReplayStrokes(Menu* root, const std::string& strokesPath) {
+  return mReplayStrokes([root](const std::string&) { return root; },
+                        strokesPath);
+}
+
+ReplayResult mReplayStrokes(const ReplayMenus& menus,
+                            const std::string& strokesPath) {
   ReplayResult result;
   std::string text;
   if (!readText(strokesPath, &text)) {
@@ -163,6 +171,12 @@ ReplayResult mReplayStrokes(Menu* root, const std::string& strokesPath) {
       result.skipped.push_back(name() + ": target path " + t.targetPath);
       continue;
     }
+    Menu* root = menus(t.condition);
+    if (!root) {
+      result.skipped.push_back(name() + ": no menu for condition " +
+                               t.condition);
+      continue;
+    }
     auto s = strokes.find({t.participant, t.condition, t.block, t.trial});
     if (s == strokes.end() || s->second.size() < 2) {
       result.skipped.push_back(name() + ": no stroke");
@@ -179,22 +193,45 @@ ReplayResult mReplayStrokes(Menu* root, const std::string& strokesPath) {
   return result;
 }
 
-int replayStrokesReport(const char* strokesPath) {
+int replayStrokesReport(const char* strokesPath, const char* studyPath) {
   platform::SimPlatform sim(1280, 1024);
+  std::map<std::string, Menu*> byCondition;
+  Menu* practice = nullptr;
   int itemValues[practiceItemCount];
-  Menu* root = buildPracticeMenu(itemValues);
+  if (studyPath) {
+    Study study;
+    StudyError error;
+    if (!mReadStudy(studyPath, &study, &error)) {
+      std::fprintf(stderr, "%s\n", error.text().c_str());
+      return 1;
+    }
+    std::vector<BuiltMenu> built = mBuildStudyMenus(study);
+    for (const StudyCondition& c : study.conditions)
+      for (const BuiltMenu& b : built)
+        if (b.name == c.menu) byCondition[c.name] = b.root;
+  } else {
+    practice = buildPracticeMenu(itemValues);
+  }
   mInit(0, 0, 0, 0, 0, 0);
-  mPlaceMenu(root, pressX, pressY);
+  if (practice) mPlaceMenu(practice, pressX, pressY);
+  for (auto& [name, root] : byCondition) mPlaceMenu(root, pressX, pressY);
   mShutdown();
-  ReplayResult r = mReplayStrokes(root, strokesPath);
+  ReplayMenus menus = [&](const std::string& condition) -> Menu* {
+    if (practice) return practice;
+    auto found = byCondition.find(condition);
+    return found == byCondition.end() ? nullptr : found->second;
+  };
+  ReplayResult r = mReplayStrokes(menus, strokesPath);
   for (const std::string& s : r.skipped)
     std::fprintf(stderr, "skipped %s\n", s.c_str());
   if (!r.read) {
     std::fprintf(stderr, "%s\n", r.error.c_str());
     return 1;
   }
-  std::printf("Recorded marks replayed on the practice menu: %s\n\n",
-              strokesPath);
+  std::printf(
+      "Recorded marks replayed on %s: %s\n\n",
+      studyPath ? "the menus of the study's conditions" : "the practice menu",
+      strokesPath);
   std::printf("%5s %6s %9s %7s\n", "depth", "marks", "standard", "legs");
   for (const ReplayDepth& d : r.depths) {
     auto percent = [&](int n) { return d.marks ? 100.0 * n / d.marks : 0.0; };
