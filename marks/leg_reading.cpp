@@ -15,9 +15,10 @@
 // between the chords to the points an arm's length before and after it, the
 // arm a fifth of the leg the mark would have if it used every level. An arm
 // that long spans the whole rounding, so a rounded turn measures nearly its
-// full angle, while a hook at either end of the stroke (shorter than the
-// arm) cannot make a corner of its own: it bends at most the last arm, and
-// the short leg it leaves is dropped like any leg too short for a level.
+// full angle. No turn is measured within one and a half arms of either end:
+// a hook there (a short flick as the pen lands or lifts) would bend the arm
+// that reaches it; it stays part of the leg beside it, whose middle part
+// leaves it out.
 // Corners are the turns that are largest within an arm on either side and
 // reach half a sector. When that leaves fewer legs than the tree has levels,
 // weaker turns (a quarter sector) are taken too, strongest first, where they
@@ -38,6 +39,7 @@ constexpr int samplesPerLevel = 12;   // at least, for very deep trees
 constexpr double armFraction = 0.2;   // of the expected leg
 constexpr float weakFraction = 0.5f;  // of the corner angle
 constexpr double middleMargin = 0.2;  // of a leg, left out at either end
+constexpr double hookReach = 1.5;     // arms from either end with no corner
 
 constexpr double degreesPerRadian = 180.0 / M_PI;
 
@@ -189,9 +191,12 @@ LegReading mReadLegs(const Menu* root, const PointList* stroke) {
       1, int(std::lround(armFraction * reader.expected / (length / spans))));
   reader.turn.assign(reader.r.size(), 0.0);
   // Where an arm folds back on itself (near the tip of a reversal) its
-  // chord is too short to have a direction, and no turn is measured.
+  // chord is too short to have a direction, and no turn is measured. Nor is
+  // one within half an arm more of either end: a hook there bends the arm
+  // that reaches it, and the piece it would cut off is a hook, not a level.
   double shortest = 0.5 * reader.arm * (length / spans);
-  for (int i = reader.arm; i + reader.arm <= spans; i++) {
+  int reach = int(std::lround(hookReach * reader.arm));
+  for (int i = reach; i + reach <= spans; i++) {
     const Point& before = reader.r[size_t(i - reader.arm)];
     const Point& at = reader.r[size_t(i)];
     const Point& after = reader.r[size_t(i + reader.arm)];
