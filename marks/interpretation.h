@@ -14,7 +14,9 @@ inline constexpr int MARKSPEEDLIMIT = 15000;
 // leave the root's `selected` 0, as does a mark whose every leg was dropped.
 // A one-level tree looks only at the chord from the first point to the last.
 // Reads the root's stroke length, pressTime, releaseTime and strokeOverflow.
-// `recognizer` chooses how the stroke is cut into legs (mIsScribble).
+// `recognizer` chooses how the stroke is cut into legs (mIsScribble); with
+// fewer legs than levels the leg recognizer first tries its even cuts
+// (mSplitLegsEvenly), then the repair below.
 void mInterpretMark(Menu* root, const PointList* stroke,
                     int recognizer = tarvel::MARK_RECOGNIZER_STANDARD);
 
