@@ -47,6 +47,14 @@ class Selection : public ::testing::Test {
     pressTick = sim.tickCount();
     return Gesture(hz).press(cx, cy);
   }
+  // Right, up, and a rest: Tools, Saw, the menus popped up along the way.
+  Gesture pausedZigZag() {
+    return pressAtCentre()
+        .moveTo(cx + 90, cy, 120)
+        .moveTo(cx + 90, cy - 90, 120)
+        .rest(500)
+        .release();
+  }
 
   platform::SimPlatform sim{1280, 1024};
   QImage before;
@@ -124,11 +132,7 @@ TEST_F(Selection, ASteadyMarkOnAFastMouseIsNoRest) {
 }
 
 TEST_F(Selection, APausedZigZagPopsTheMenusUpAlongTheMark) {
-  play(pressAtCentre()
-           .moveTo(cx + 90, cy, 120)
-           .moveTo(cx + 90, cy - 90, 120)
-           .rest(500)
-           .release());
+  play(pausedZigZag());
   EXPECT_EQ(menu.root->markedAhead, 1);
   EXPECT_NE(menu.root->mode, 0);
   EXPECT_GT(poppedAt, 240 + 400);
@@ -933,11 +937,7 @@ TEST(PixelRatio, AtTwiceTheRatioAMenuIsTwiceTheSizeAndBehavesAlike) {
 // one does.
 TEST_F(Selection, TheLegRecognizerFollowsPausedMarksIntoTheMenus) {
   ASSERT_EQ(mSetMarkRecognizer(MARK_RECOGNIZER_LEGS), 1);
-  play(pressAtCentre()
-           .moveTo(cx + 90, cy, 120)
-           .moveTo(cx + 90, cy - 90, 120)
-           .rest(500)
-           .release());
+  play(pausedZigZag());
   EXPECT_EQ(menu.root->markedAhead, 1);
   EXPECT_NEAR(menu.root->submenu[2]->centreX, cx + 90, 2);
   EXPECT_EQ(menu.path(), "Tools, Saw");
