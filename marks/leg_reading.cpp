@@ -24,8 +24,9 @@
 // weaker turns (a quarter sector) are taken too, strongest first, where they
 // split a leg into two legs long enough for a level whose directions differ
 // by as much: two levels in neighbouring directions drawn with a shallow
-// turn. A split of a straight leg would read one item twice, which the
-// repair of too few legs already does.
+// turn, where the hand slowed down as it does at a corner. A split of a
+// straight leg would read one item twice, which the repair of too few legs
+// already does; a bowed leg turns as much, but at speed.
 //
 // Each leg's direction is the chord of its middle three fifths, where
 // neither the rounding of its corners nor a hook reaches. The resampling has
@@ -40,6 +41,7 @@ constexpr double armFraction = 0.2;   // of the expected leg
 constexpr float weakFraction = 0.5f;  // of the corner angle
 constexpr double middleMargin = 0.2;  // of a leg, left out at either end
 constexpr double hookReach = 1.5;     // arms from either end with no corner
+constexpr double slowFraction = 0.5;  // of the top speed, at a weak corner
 
 constexpr double degreesPerRadian = 180.0 / M_PI;
 
@@ -151,11 +153,26 @@ struct Reader {
     return out;
   }
 
+  // Resampled spans per second around index i, over half an arm either
+  // side; -1 when the stroke's times do not move on there.
+  double speed(int i) const {
+    int h = std::max(1, arm / 2);
+    int lo = std::max(0, i - h), hi = std::min(int(r.size()) - 1, i + h);
+    double dt = double(r[size_t(hi)].t) - r[size_t(lo)].t;
+    return dt > 0 ? (hi - lo) / dt : -1.0;
+  }
+
   // Whether a weak turn at index c, inside the stretch u..v between corners,
   // splits it into two legs of a level each that point apart by at least
-  // `least` degrees.
+  // `least` degrees, where the hand slowed down (at most half its top speed
+  // over the stretch): a leg bowed as it is drawn turns as much, but at
+  // speed.
   bool splits(int u, int c, int v, double least) const {
     MarkLeg a, b;
+    double top = 0;
+    for (int i = u; i <= v; i++) top = std::max(top, speed(i));
+    double here = speed(c);
+    if (top > 0 && here >= 0 && here > slowFraction * top) return false;
     return leg(u, c, &a) && leg(c, v, &b) &&
            angleBetween(a.directionDegrees, b.directionDegrees) >= least;
   }
@@ -209,6 +226,13 @@ LegReading mReadLegs(const Menu* root, const PointList* stroke) {
   std::vector<int> corners, candidates;
   for (int i : reader.peaks(weak))
     (reader.turn[size_t(i)] >= strong ? corners : candidates).push_back(i);
+  // A piece too short for a level at either end of the stroke is not cut
+  // off but left to the leg beside it, whose middle part leaves it out.
+  MarkLeg unused;
+  while (!corners.empty() && !reader.leg(0, corners.front(), &unused))
+    corners.erase(corners.begin());
+  while (!corners.empty() && !reader.leg(corners.back(), spans, &unused))
+    corners.pop_back();
   std::vector<MarkLeg> legs = reader.legs(corners);
 
   // Weaker turns, strongest first, while levels are left unread.
