@@ -24,9 +24,10 @@
 // weaker turns (a quarter sector) are taken too, strongest first, where they
 // split a leg into two legs long enough for a level whose directions differ
 // by as much: two levels in neighbouring directions drawn with a shallow
-// turn, where the hand slowed down as it does at a corner. A split of a
-// straight leg would read one item twice, which the repair of too few legs
-// already does; a bowed leg turns as much, but at speed.
+// turn, sharply or where the hand slowed down as it does at a corner. A
+// split of a straight leg would read one item twice, which the repair of
+// too few legs already does; a bowed leg turns as much, but gradually and at
+// speed.
 //
 // Each leg's direction is the chord of its middle three fifths, where
 // neither the rounding of its corners nor a hook reaches. The resampling has
@@ -35,13 +36,14 @@
 
 namespace {
 
-constexpr int leastSamples = 192;     // resampled spans of the whole stroke
-constexpr int samplesPerLevel = 12;   // at least, for very deep trees
-constexpr double armFraction = 0.2;   // of the expected leg
-constexpr float weakFraction = 0.5f;  // of the corner angle
-constexpr double middleMargin = 0.2;  // of a leg, left out at either end
-constexpr double hookReach = 1.5;     // arms from either end with no corner
-constexpr double slowFraction = 0.5;  // of the top speed, at a weak corner
+constexpr int leastSamples = 192;      // resampled spans of the whole stroke
+constexpr int samplesPerLevel = 12;    // at least, for very deep trees
+constexpr double armFraction = 0.2;    // of the expected leg
+constexpr float weakFraction = 0.5f;   // of the corner angle
+constexpr double middleMargin = 0.2;   // of a leg, left out at either end
+constexpr double hookReach = 1.5;      // arms from either end with no corner
+constexpr double slowFraction = 0.6;   // of the top speed, at a weak corner
+constexpr double sharpFraction = 0.8;  // of its turn, within half an arm
 
 constexpr double degreesPerRadian = 180.0 / M_PI;
 
@@ -164,15 +166,20 @@ struct Reader {
 
   // Whether a weak turn at index c, inside the stretch u..v between corners,
   // splits it into two legs of a level each that point apart by at least
-  // `least` degrees, where the hand slowed down (at most half its top speed
-  // over the stretch): a leg bowed as it is drawn turns as much, but at
-  // speed.
+  // `least` degrees, and is a corner rather than a bow: the hand slowed
+  // down there (to at most 60 % of its top speed over the stretch), or the
+  // turn is sharp (nearly all of it within half an arm). A leg bowed as it
+  // is drawn turns as much, but gradually and at speed.
   bool splits(int u, int c, int v, double least) const {
     MarkLeg a, b;
     double top = 0;
     for (int i = u; i <= v; i++) top = std::max(top, speed(i));
     double here = speed(c);
-    if (top > 0 && here >= 0 && here > slowFraction * top) return false;
+    int h = std::max(1, arm / 2);
+    bool sharp = turnAt(r[size_t(c - h)], r[size_t(c)], r[size_t(c + h)]) >=
+                 sharpFraction * turn[size_t(c)];
+    if (!sharp && top > 0 && here >= 0 && here > slowFraction * top)
+      return false;
     return leg(u, c, &a) && leg(c, v, &b) &&
            angleBetween(a.directionDegrees, b.directionDegrees) >= least;
   }
