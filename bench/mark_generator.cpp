@@ -74,7 +74,25 @@ std::vector<MarkSample> generateMark(const std::vector<double>& levelDirections,
   }
   for (Leg& leg : legs) leg.direction += model.directionSigma * random.normal();
 
-  std::vector<Vec> corners{{double(pressX), double(pressY)}};
+  // Hooks: a flick before the first leg, turned off it by 60 to 150
+  // degrees either way, and one as much off the last leg after it ends, each
+  // drawn within the reach beside it, without a stop.
+  auto hook = [&](double legDirection) -> std::pair<double, double> {
+    if (model.hookChance <= 0 || !(random.uniform() < model.hookChance))
+      return {0, 0};
+    double length =
+        model.hookPixelsLow +
+        (model.hookPixelsHigh - model.hookPixelsLow) * random.uniform();
+    double turn = model.hookTurnLow +
+                  (model.hookTurnHigh - model.hookTurnLow) * random.uniform();
+    if (random.uniform() < 0.5) turn = -turn;
+    return {legDirection + turn, length};
+  };
+  auto [startHookDirection, startHook] = hook(legs.front().direction);
+  auto [endHookDirection, endHook] = hook(legs.back().direction);
+
+  Vec press{double(pressX), double(pressY)};
+  std::vector<Vec> corners{along(press, startHookDirection, startHook)};
   for (const Leg& leg : legs)
     corners.push_back(along(corners.back(), leg.direction, leg.length));
 
@@ -82,15 +100,21 @@ std::vector<MarkSample> generateMark(const std::vector<double>& levelDirections,
   // begins, halfway round it.
   Path path;
   std::vector<double> bounds{0};
+  if (startHook > 0) path.add(press);
   path.add(corners[0]);
   for (size_t k = 0; k < legs.size(); k++) {
     if (k + 1 == legs.size()) {
       path.add(corners[k + 1]);
+      if (endHook > 0)
+        path.add(along(corners[k + 1], endHookDirection, endHook));
       break;
     }
     double cut =
-        std::fmin(model.cornerPixels,
-                  0.25 * std::fmin(legs[k].length, legs[k + 1].length));
+        model.cornerFraction > 0
+            ? model.cornerFraction *
+                  std::fmin(legs[k].length, legs[k + 1].length)
+            : std::fmin(model.cornerPixels,
+                        0.25 * std::fmin(legs[k].length, legs[k + 1].length));
     Vec v = corners[k + 1];
     Vec a = along(v, legs[k].direction + 180, cut);
     Vec b = along(v, legs[k + 1].direction, cut);

@@ -9,11 +9,16 @@
 // How the hand is modelled. Directions are degrees clockwise from straight
 // up, lengths pixels, times seconds.
 struct MarkModel {
-  double directionSigma = 0;      // normal noise on each leg's direction
-  double levelPixels = 80;        // mean length drawn for one level
-  double levelSpread = 0.25;      // each level's length varies by up to +-25 %
-  double cornerPixels = 4;        // corners are cut by up to this much
-  double legStartSeconds = 0.1;   // a leg lasts this much ...
+  double directionSigma = 0;  // normal noise on each leg's direction
+  double levelPixels = 80;    // mean length drawn for one level
+  double levelSpread = 0.25;  // each level's length varies by up to +-25 %
+  double cornerPixels = 4;    // corners are cut by up to this much
+  double cornerFraction = 0;  // when above 0: cut by this share of each
+                              // leg instead
+  double hookChance = 0;      // of a hook at the start; as much at the end
+  double hookPixelsLow = 4, hookPixelsHigh = 12;  // a hook's length
+  double hookTurnLow = 60, hookTurnHigh = 150;    // its turn off the leg
+  double legStartSeconds = 0.1;                   // a leg lasts this much ...
   double pixelsPerSecond = 1000;  // ... plus its length at this rate
   double sampleHz = 100;
 };

@@ -47,10 +47,12 @@ void fill(Menu* m, int depth) {
   }
 }
 
+// The recognizer is the benchmark's argument: 0 the standard one, 1 legs.
 void interpret(benchmark::State& state, Menu* root, const PointList& stroke,
                int expectedDepth) {
+  int recognizer = int(state.range(0));
   for (auto _ : state) {
-    mInterpretMark(root, &stroke);
+    mInterpretMark(root, &stroke, recognizer);
     benchmark::DoNotOptimize(root->selected);
   }
   int positions[8];
@@ -69,7 +71,9 @@ void TwoLevels60Points(benchmark::State& state) {
   record(root, {{0, 0}, {90, 0}, {90, -90}}, 60, &stroke);
   interpret(state, root, stroke, 2);
 }
-BENCHMARK(TwoLevels60Points);
+BENCHMARK(TwoLevels60Points)
+    ->Arg(MARK_RECOGNIZER_STANDARD)
+    ->Arg(MARK_RECOGNIZER_LEGS);
 
 // Three legs, 128 positions, in a tree of four items per level.
 void ThreeLevels128Points(benchmark::State& state) {
@@ -80,7 +84,9 @@ void ThreeLevels128Points(benchmark::State& state) {
   record(root, {{0, 0}, {0, -120}, {120, -120}, {120, -240}}, 128, &stroke);
   interpret(state, root, stroke, 3);
 }
-BENCHMARK(ThreeLevels128Points);
+BENCHMARK(ThreeLevels128Points)
+    ->Arg(MARK_RECOGNIZER_STANDARD)
+    ->Arg(MARK_RECOGNIZER_LEGS);
 
 // Three levels in two legs, the second drawn twice as long: the six
 // candidate splits are all tried.
@@ -92,6 +98,8 @@ void ThreeLevels128PointsRepaired(benchmark::State& state) {
   record(root, {{0, 0}, {0, -120}, {240, -120}}, 128, &stroke);
   interpret(state, root, stroke, 3);
 }
-BENCHMARK(ThreeLevels128PointsRepaired);
+BENCHMARK(ThreeLevels128PointsRepaired)
+    ->Arg(MARK_RECOGNIZER_STANDARD)
+    ->Arg(MARK_RECOGNIZER_LEGS);
 
 }  // namespace

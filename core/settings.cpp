@@ -11,6 +11,7 @@ namespace {
 // never reaches a selection already under way.
 MarkingMenuSettings inForce = defaultSettings;
 int techniqueInForce = TECHNIQUE_MARKS_AND_MENUS;
+int recognizerInForce = MARK_RECOGNIZER_STANDARD;
 
 // A delay in seconds that tracking can wait for; reported when not.
 bool delayInRange(const char* field, double seconds) {
@@ -59,6 +60,17 @@ int mSetTechnique(int technique) {
 }
 
 int mGetTechnique() { return techniqueInForce; }
+
+int mSetMarkRecognizer(int kind) {
+  if (kind != MARK_RECOGNIZER_STANDARD && kind != MARK_RECOGNIZER_LEGS) {
+    mReportError("mSetMarkRecognizer: unknown recognizer %d", kind);
+    return 0;
+  }
+  recognizerInForce = kind;
+  return 1;
+}
+
+int mGetMarkRecognizer() { return recognizerInForce; }
 
 int mTimePair(int32_t* seconds, int32_t* microseconds) {
   uint64_t us = platform::current().microseconds();

@@ -7,6 +7,7 @@
 #include "core/hit_test.h"
 #include "core/menu_tree.h"
 #include "core/stroke.h"
+#include "marks/leg_reading.h"
 #include "marks/segmentation.h"
 #include "platform/report.h"
 
@@ -245,7 +246,7 @@ void mReshapeMark(Menu* root, PointList* segments) {
   if (chosen >= 0) mListCopy(&candidates[chosen], segments);
 }
 
-void mInterpretMark(Menu* root, const PointList* stroke) {
+void mInterpretMark(Menu* root, const PointList* stroke, int recognizer) {
   if (!root || !stroke) return;
   if (debugOutput) std::printf("\n\n");
   if (mStrokeTooShort(root)) {
@@ -275,13 +276,14 @@ void mInterpretMark(Menu* root, const PointList* stroke) {
 
   PointList segments;
   uint8_t scribble = 0;
-  mIsScribble(root, stroke, &segments, &scribble);
+  mIsScribble(root, stroke, &segments, &scribble, recognizer);
   if (scribble) {
     root->selected = 0;
     if (debugOutput) std::printf("recognized as a scribble\n");
     return;
   }
-  mReshapeMark(root, &segments);
+  if (recognizer != MARK_RECOGNIZER_LEGS || !mSplitLegsEvenly(root, &segments))
+    mReshapeMark(root, &segments);
   // Every leg dropped (a loop closing near its start): nothing is selected,
   // rather than whatever the last selection left in the tree.
   if (segments.count < 2) {

@@ -14,7 +14,11 @@ inline constexpr int MARKSPEEDLIMIT = 15000;
 // leave the root's `selected` 0, as does a mark whose every leg was dropped.
 // A one-level tree looks only at the chord from the first point to the last.
 // Reads the root's stroke length, pressTime, releaseTime and strokeOverflow.
-void mInterpretMark(Menu* root, const PointList* stroke);
+// `recognizer` chooses how the stroke is cut into legs (mIsScribble); with
+// fewer legs than levels the leg recognizer first tries its even cuts
+// (mSplitLegsEvenly), then the repair below.
+void mInterpretMark(Menu* root, const PointList* stroke,
+                    int recognizer = tarvel::MARK_RECOGNIZER_STANDARD);
 
 // The item in the direction from a to b, by the hit rule of the menu's
 // sectors (an empty slot goes to the nearest labelled one); 0 unless visible

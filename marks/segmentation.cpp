@@ -4,6 +4,7 @@
 
 #include "core/menu_tree.h"
 #include "core/scale.h"
+#include "marks/leg_reading.h"
 #include "platform/report.h"
 
 namespace {
@@ -101,12 +102,21 @@ int mArcReach(int s, int e, float length, const PointList* list) {
   }
 }
 
+bool mLegCounts(double length, double expected) {
+  return length > shortSegmentFraction * expected ||
+         length > mScaled(shortSegmentPixels);
+}
+
+float mCornerAngle(const Menu* root) {
+  int widest = mWidestRadialPart(root);
+  if (widest < 1) widest = 1;  // no sectors at all: only reversals count
+  return 360.0f / float(widest) * sectorFraction;
+}
+
 void mFindArticulationPoints(const Menu* root, const PointList* stroke,
                              float segmentLength, float tolerance,
                              PointList* out) {
-  int widest = mWidestRadialPart(root);
-  if (widest < 1) widest = 1;  // no sectors at all: only reversals count
-  float threshold = 360.0f / float(widest) * sectorFraction / tolerance;
+  float threshold = mCornerAngle(root) / tolerance;
   float window = float(segmentLength * windowFraction);
   if (debugOutput) printCornerSearch(threshold, window);
 
@@ -140,9 +150,7 @@ void mSegmentMark(const Menu* root, const PointList* stroke, PointList* out) {
   PointList pairs;
   mListClear(&pairs);
   for (int i = 0; i + 1 < out->count; i++) {
-    double d = mPointDistance(&at(out, i), &at(out, i + 1));
-    if (d > shortSegmentFraction * expected ||
-        d > mScaled(shortSegmentPixels)) {
+    if (mLegCounts(mPointDistance(&at(out, i), &at(out, i + 1)), expected)) {
       mListAppend(&pairs, &at(out, i));
       mListAppend(&pairs, &at(out, i + 1));
     }
@@ -151,7 +159,7 @@ void mSegmentMark(const Menu* root, const PointList* stroke, PointList* out) {
 }
 
 void mIsScribble(const Menu* root, const PointList* stroke, PointList* out,
-                 uint8_t* scribble) {
+                 uint8_t* scribble, int recognizer) {
   *scribble = 0;
   int depth = mTreeDepth(root);
   mFindPauses(stroke, out);
@@ -166,6 +174,9 @@ void mIsScribble(const Menu* root, const PointList* stroke, PointList* out,
     *scribble = 1;
     return;
   }
-  mSegmentMark(root, stroke, out);
+  if (recognizer == MARK_RECOGNIZER_LEGS)
+    mSegmentLegs(root, stroke, out);
+  else
+    mSegmentMark(root, stroke, out);
   if (out->count / 2 > depth) *scribble = 1;
 }

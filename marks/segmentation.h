@@ -15,12 +15,24 @@
 // levels, one inside a 16-pixel box, or one with more segments than levels
 // is a scribble; after the first two tests `out` holds the pause points
 // (those after a pause, then the last point) rather than segment pairs.
+// `recognizer` (MARK_RECOGNIZER_STANDARD or MARK_RECOGNIZER_LEGS) chooses
+// how the segments are found; the tests around them are the same.
 void mIsScribble(const Menu* root, const PointList* stroke, PointList* out,
-                 uint8_t* scribble);
+                 uint8_t* scribble,
+                 int recognizer = tarvel::MARK_RECOGNIZER_STANDARD);
 
 // Replaces `out` by the segment pairs of the stroke. Legs no longer than half
 // the expected segment length and no longer than 100 pixels are dropped.
 void mSegmentMark(const Menu* root, const PointList* stroke, PointList* out);
+
+// True when a leg `length` pixels long stands for a level of a mark whose
+// legs would be `expected` long if it used every level: longer than half of
+// that, or longer than 100 pixels. Shorter ones are dropped.
+bool mLegCounts(double length, double expected);
+
+// The least turn that makes a corner: half a sector of the tree's widest
+// radial part (a reversal alone counts when it has no radial items).
+float mCornerAngle(const Menu* root);
 
 // Clears `out` and appends the corners of the stroke in order: points where
 // it turns by at least half a sector (divided by `tolerance`), searched over

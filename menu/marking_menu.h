@@ -17,7 +17,8 @@
 //                      mHideIdealMark to show the mark of any path
 //   Reading it ....... mGetResult
 //   Settings ......... MarkingMenuSettings, mGetSettings, mSetSettings,
-//                      mSetTechnique, mGetTechnique, mShowIndicators,
+//                      mSetTechnique, mGetTechnique, mSetMarkRecognizer,
+//                      mGetMarkRecognizer, mShowIndicators,
 //                      mIndicatorsShown
 //   Reports, traces .. mSetReportHook, mTraceFile
 //
@@ -182,6 +183,10 @@ inline constexpr int TECHNIQUE_MARKS_AND_MENUS = 0;
 inline constexpr int TECHNIQUE_MENU_ONLY = 1;
 inline constexpr int TECHNIQUE_MARKS_ONLY = 2;
 
+// How a mark is read (mSetMarkRecognizer).
+inline constexpr int MARK_RECOGNIZER_STANDARD = 0;
+inline constexpr int MARK_RECOGNIZER_LEGS = 1;
+
 // Receives the library's reports (mSetReportHook).
 using ReportHook = void (*)(const char* message);
 
@@ -191,6 +196,8 @@ using ReportHook = void (*)(const char* message);
 namespace platform = tarvel::platform;
 using tarvel::IntPoint;
 using tarvel::LABEL_CAPACITY;
+using tarvel::MARK_RECOGNIZER_LEGS;
+using tarvel::MARK_RECOGNIZER_STANDARD;
 using tarvel::MarkingMenuSettings;
 using tarvel::Menu;
 using tarvel::MENU_DEPTH_LIMIT;
@@ -333,6 +340,17 @@ TARVEL_API int mSetSettings(const tarvel::MarkingMenuSettings* settings);
 // Returns 1; 0, reported, with nothing changed, for another value.
 TARVEL_API int mSetTechnique(int technique);
 TARVEL_API int mGetTechnique();
+
+// How a mark is read. MARK_RECOGNIZER_STANDARD (the default) cuts it where
+// it turns by half a sector over short windows and reads each leg from end
+// to end. MARK_RECOGNIZER_LEGS finds the corners at the scale of the legs
+// and reads each leg's direction from its middle part, so rounded corners
+// and hooks at the ends do not change it. Either way the same marks are
+// rejected and repaired, and a mark continued in the menus is followed.
+// Takes effect from the next press. Returns 1; 0, reported, with nothing
+// changed, for another value.
+TARVEL_API int mSetMarkRecognizer(int kind);
+TARVEL_API int mGetMarkRecognizer();
 
 // Check marks, off by default. While on, an item with hasToggle and
 // toggleOn set shows a check mark in the 17-pixel margin at the left of its

@@ -58,6 +58,7 @@ struct PopupTimer {
 struct SelectionState {
   Menu* root;  // the root being tracked, NULL between selections
   int technique;
+  int recognizer;  // how marks are read, taken at the press
   PopupTimer popup;
   Sample lastSample;
   bool samplePending;  // the root's lastX, lastY have not been taken yet
@@ -232,7 +233,7 @@ bool pausedMarkLegs(Menu* root, PointList* segments) {
   PointList points;
   uint8_t scribble = 0;
   mStrokeToList(root->stroke, &points);
-  mIsScribble(root, &points, segments, &scribble);
+  mIsScribble(root, &points, segments, &scribble, selection.recognizer);
   return segments->count >= 2 && !scribble;
 }
 
@@ -476,6 +477,7 @@ void mPress(Menu* menu, int x, int y) {
   selection = SelectionState{};
   selection.root = menu;
   selection.technique = mGetTechnique();
+  selection.recognizer = mGetMarkRecognizer();
   mGetSettings(&timing);
   setDelay(timing.initialPopupDelay);
   arm(menu);
@@ -557,7 +559,7 @@ void mRelease(Menu* menu, int x, int y) {
     mInkErase(menu);
     PointList stroke;
     mStrokeToList(menu->stroke, &stroke);
-    mInterpretMark(menu, &stroke);
+    mInterpretMark(menu, &stroke, selection.recognizer);
   } else {
     menu->releasedIn = menu->current;
     eraseShownMenus(menu);

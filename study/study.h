@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "menu/marking_menu.h"
+
 // One item of a menu written out: a label at a position (0..7 around the
 // centre, 8..57 in the list below), with the items of its submenu.
 struct StudyItem {
@@ -46,6 +48,8 @@ struct StudyCondition {
   std::optional<double> popupDelay, markingPopupDelay, menuRestDelay;
   std::optional<int> cascadeRestMs;
   Technique technique = Technique::MarksAllowed;
+  // How marks are read: MARK_RECOGNIZER_STANDARD or MARK_RECOGNIZER_LEGS.
+  int recognizer = MARK_RECOGNIZER_STANDARD;
 };
 
 enum class TargetOrder {

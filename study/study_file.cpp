@@ -402,7 +402,7 @@ bool Reader::readCondition(const QJsonValue& v, const std::string& field,
   if (!object(v, field, &o)) return false;
   if (!onlyKeys(o, field,
                 {"name", "menu", "popup_delay", "marking_popup_delay",
-                 "rest_delay", "cascade_rest_ms", "technique"}))
+                 "rest_delay", "cascade_rest_ms", "technique", "recognizer"}))
     return false;
   if (!o.contains("name")) return fail(field, "needs a \"name\"");
   if (!string(o["name"], join(field, "name"), &condition->name)) return false;
@@ -436,6 +436,19 @@ bool Reader::readCondition(const QJsonValue& v, const std::string& field,
       return fail(techniqueField,
                   "unknown technique " + inQuotes(technique) +
                       " (known: \"marks\", \"menu\", \"marks-only\")");
+  }
+  if (o.contains("recognizer")) {
+    std::string recognizer;
+    std::string recognizerField = join(field, "recognizer");
+    if (!string(o["recognizer"], recognizerField, &recognizer)) return false;
+    if (recognizer == "standard")
+      condition->recognizer = MARK_RECOGNIZER_STANDARD;
+    else if (recognizer == "legs")
+      condition->recognizer = MARK_RECOGNIZER_LEGS;
+    else
+      return fail(recognizerField, "unknown recognizer " +
+                                       inQuotes(recognizer) +
+                                       " (known: \"standard\", \"legs\")");
   }
   return true;
 }

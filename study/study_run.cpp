@@ -14,9 +14,11 @@ constexpr int maxLevels = 16;
 struct LibraryDefaults {
   MarkingMenuSettings settings;
   int technique;
+  int recognizer;
   LibraryDefaults() {
     mGetSettings(&settings);
     technique = mGetTechnique();
+    recognizer = mGetMarkRecognizer();
   }
 };
 
@@ -45,6 +47,7 @@ StudyRun::~StudyRun() {
   const LibraryDefaults& d = libraryDefaults();
   mSetSettings(&d.settings);
   mSetTechnique(d.technique);
+  mSetMarkRecognizer(d.recognizer);
 }
 
 std::vector<BuiltMenu> mBuildStudyMenus(const Study& study) {
@@ -161,6 +164,7 @@ void StudyRun::applySettings() const {
   if (c.cascadeRestMs) s.cascadeRestMs = *c.cascadeRestMs;
   mSetSettings(&s);
   mSetTechnique(techniqueCall(c.technique));
+  mSetMarkRecognizer(c.recognizer);
 }
 
 void StudyRun::targetShown() {

@@ -148,6 +148,7 @@ class Session {
     }();
     mSetSettings(&defaults);
     mSetTechnique(TECHNIQUE_MARKS_AND_MENUS);
+    mSetMarkRecognizer(MARK_RECOGNIZER_STANDARD);
     mShowIndicators(0);
     chooseWorkArea();
     sim->restartClock(in_.chance(10) ? uint64_t(UINT32_MAX) - in_.below(60000)
@@ -469,6 +470,9 @@ class Session {
     int technique = in_.between(-1, 3);
     call("mSetTechnique(%d)", technique);
     mSetTechnique(technique);
+    int recognizer = in_.between(-1, 2);
+    call("mSetMarkRecognizer(%d)", recognizer);
+    mSetMarkRecognizer(recognizer);
     int indicators = in_.chance(50);
     call("mShowIndicators(%d)", indicators);
     mShowIndicators(indicators);

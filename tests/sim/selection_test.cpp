@@ -47,6 +47,14 @@ class Selection : public ::testing::Test {
     pressTick = sim.tickCount();
     return Gesture(hz).press(cx, cy);
   }
+  // Right, up, and a rest: Tools, Saw, the menus popped up along the way.
+  Gesture pausedZigZag() {
+    return pressAtCentre()
+        .moveTo(cx + 90, cy, 120)
+        .moveTo(cx + 90, cy - 90, 120)
+        .rest(500)
+        .release();
+  }
 
   platform::SimPlatform sim{1280, 1024};
   QImage before;
@@ -124,11 +132,7 @@ TEST_F(Selection, ASteadyMarkOnAFastMouseIsNoRest) {
 }
 
 TEST_F(Selection, APausedZigZagPopsTheMenusUpAlongTheMark) {
-  play(pressAtCentre()
-           .moveTo(cx + 90, cy, 120)
-           .moveTo(cx + 90, cy - 90, 120)
-           .rest(500)
-           .release());
+  play(pausedZigZag());
   EXPECT_EQ(menu.root->markedAhead, 1);
   EXPECT_NE(menu.root->mode, 0);
   EXPECT_GT(poppedAt, 240 + 400);
@@ -927,4 +931,67 @@ TEST(PixelRatio, AtTwiceTheRatioAMenuIsTwiceTheSizeAndBehavesAlike) {
   EXPECT_NEAR(two.east.ymin, 2 * one.east.ymin, 2);
   EXPECT_NEAR(two.east.ymax, 2 * one.east.ymax, 2);
   EXPECT_NEAR(two.radius, 2 * one.radius, 4);
+}
+
+// The leg recognizer follows a paused mark into the menus as the standard
+// one does.
+TEST_F(Selection, TheLegRecognizerFollowsPausedMarksIntoTheMenus) {
+  ASSERT_EQ(mSetMarkRecognizer(MARK_RECOGNIZER_LEGS), 1);
+  play(pausedZigZag());
+  EXPECT_EQ(menu.root->markedAhead, 1);
+  EXPECT_NEAR(menu.root->submenu[2]->centreX, cx + 90, 2);
+  EXPECT_EQ(menu.path(), "Tools, Saw");
+
+  mSetMarkRecognizer(MARK_RECOGNIZER_STANDARD);
+}
+
+// A mark north-east then east as the synthetic hand draws it, slowing into
+// its corner: read east, east by the standard recognizer and right by the leg
+// recognizer. The recognizer in force at the press reads it, whatever is
+// chosen while it is drawn.
+TEST_F(Selection, TheRecognizerInForceAtThePressReadsTheMark) {
+  Menu* root = mCreateMenu();
+  for (int p = 0; p < 8; p++) {
+    mAddItem(root, "Item", p, 0, 0, 0, 0, 0, 1, 0, 0);
+    Menu* sub = mNewSubmenu(root, p);
+    for (int q = 0; q < 8; q++)
+      mAddItem(sub, "Leaf", q, uintptr_t(10 * p + q + 1), 0, 0, 0, 0, 1, 0, 0);
+  }
+  const int mark[][3] = {
+      {1, -1, 20},     {2, -2, 30},     {4, -4, 40},     {8, -8, 50},
+      {12, -12, 60},   {17, -17, 70},   {23, -23, 80},   {29, -29, 90},
+      {35, -35, 100},  {41, -41, 110},  {46, -46, 120},  {51, -51, 130},
+      {54, -54, 140},  {57, -57, 150},  {60, -59, 160},  {61, -59, 170},
+      {63, -60, 210},  {65, -60, 220},  {69, -61, 230},  {74, -61, 240},
+      {81, -61, 250},  {88, -61, 260},  {97, -61, 270},  {106, -61, 280},
+      {115, -61, 290}, {124, -61, 300}, {132, -61, 310}, {139, -61, 320},
+      {144, -61, 330}, {149, -61, 340}, {152, -61, 350}, {154, -61, 360}};
+  auto drawn = [&] {
+    Gesture g = pressAtCentre();
+    int before = 0;
+    for (const auto& m : mark) {
+      // The pointer stays put until its next report.
+      if (m[2] - before > 10) g.rest(uint32_t(m[2] - before - 10));
+      g.moveTo(cx + m[0], cy + m[1], 10);
+      before = m[2];
+    }
+    return g.rest(19).release();
+  };
+  // Chooses another recognizer after every poll of the selection.
+  struct Switch {
+    int to;
+    static void afterPoll(void* self) {
+      mSetMarkRecognizer(static_cast<Switch*>(self)->to);
+    }
+  };
+  auto read = [&](int atPress, int whileDrawn) {
+    EXPECT_EQ(mSetMarkRecognizer(atPress), 1);
+    Switch change{whileDrawn};
+    player::SelectionOutcome o =
+        player::playSelection(sim, root, drawn(), &Switch::afterPoll, &change);
+    mSetMarkRecognizer(MARK_RECOGNIZER_STANDARD);
+    return o.value;
+  };
+  EXPECT_EQ(read(MARK_RECOGNIZER_STANDARD, MARK_RECOGNIZER_LEGS), 23u);
+  EXPECT_EQ(read(MARK_RECOGNIZER_LEGS, MARK_RECOGNIZER_STANDARD), 13u);
 }

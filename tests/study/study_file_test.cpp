@@ -187,6 +187,9 @@ const BadCase badCases[] = {
     {"unknown technique", R"({"name": "one", "menu": "p"})",
      R"({"name": "one", "menu": "p", "technique": "pen"})",
      "conditions[0].technique", R"("pen")", "unknown technique"},
+    {"unknown recognizer", R"({"name": "one", "menu": "p"})",
+     R"({"name": "one", "menu": "p", "recognizer": "dp"})",
+     "conditions[0].recognizer", R"("dp")", "unknown recognizer"},
     {"unknown target order", R"("blocks": 2,)",
      R"("blocks": 2, "target_order": "random",)", "design.target_order",
      R"("random")", "unknown order"},
@@ -308,6 +311,8 @@ TEST(StudyFile, ExamplesMeanWhatTheySay) {
   StudyError error;
   ASSERT_TRUE(mReadStudy(dir + "/two-conditions.json", &study, &error));
   EXPECT_EQ(study.conditions[1].technique, Technique::MenuOnly);
+  EXPECT_EQ(study.conditions[1].recognizer, MARK_RECOGNIZER_STANDARD);
+
   EXPECT_EQ(study.design.targetOrder, TargetOrder::Fixed);
   ASSERT_EQ(study.design.fixedTargets.size(), 4u);
   EXPECT_EQ(study.design.fixedTargets[2], (std::vector<int>{4, 6}));
@@ -317,6 +322,10 @@ TEST(StudyFile, ExamplesMeanWhatTheySay) {
   ASSERT_EQ(study.conditions.size(), 3u);
   EXPECT_DOUBLE_EQ(*study.conditions[2].popupDelay, 0.6);
   EXPECT_EQ(study.design.conditionOrder, ConditionOrder::LatinSquare);
+
+  ASSERT_TRUE(mReadStudy(dir + "/recognizers.json", &study, &error));
+  EXPECT_EQ(study.conditions[0].recognizer, MARK_RECOGNIZER_STANDARD);
+  EXPECT_EQ(study.conditions[1].recognizer, MARK_RECOGNIZER_LEGS);
 }
 
 class StudyFileOnDisk : public testing::Test {

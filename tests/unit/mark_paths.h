@@ -59,8 +59,10 @@ inline PointList listOf(const std::vector<Point>& points) {
 }
 
 // Press at the first point, a motion per point, release at the last: the
-// stroke buffer holds whole pixels, and interpretation decides.
-inline void drawMark(Menu* root, const std::vector<Point>& points) {
+// stroke buffer holds whole pixels, and interpretation decides with
+// `recognizer`.
+inline void drawMark(Menu* root, const std::vector<Point>& points,
+                     int recognizer = MARK_RECOGNIZER_STANDARD) {
   root->pressTime = root->nowTime = 0;
   mStrokeReset(root);
   strokeOverflow = 0;
@@ -73,5 +75,5 @@ inline void drawMark(Menu* root, const std::vector<Point>& points) {
              int(std::lround(points.back().y)));
   PointList stroke;
   mStrokeToList(root->stroke, &stroke);
-  mInterpretMark(root, &stroke);
+  mInterpretMark(root, &stroke, recognizer);
 }
