@@ -1,5 +1,6 @@
 #include "app/cmainframe.h"
 
+#include <QActionGroup>
 #include <QFileDialog>
 #include <QFrame>
 #include <QIcon>
@@ -31,6 +32,9 @@ const char* const weakItemsKey = "trainer/aimAtWeakItems";
 // The menu file the training area practises; none, or empty, for the
 // practice menu.
 const char* const menuFileKey = "trainer/menuFile";
+// Which recognizer reads marks: the standard one unless the other is
+// chosen.
+const char* const recognizerKey = "trainer/markRecognizer";
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -58,6 +62,21 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   connect(weakItemsAction_, &QAction::triggered, this, [this](bool on) {
     QSettings().setValue(weakItemsKey, on);
     view_->aimAtWeakItems(on);
+  });
+  QMenu* reading = options->addMenu(tr("Read marks with\u2026"));
+  auto* recognizers = new QActionGroup(this);
+  standardReadingAction_ =
+      reading->addAction(tr("&Corners along the mark (standard)"));
+  legReadingAction_ = reading->addAction(tr("&Legs at their own scale"));
+  for (QAction* kind : {standardReadingAction_, legReadingAction_}) {
+    kind->setCheckable(true);
+    recognizers->addAction(kind);
+  }
+  connect(recognizers, &QActionGroup::triggered, this, [this](QAction* kind) {
+    int chosen = kind == legReadingAction_ ? MARK_RECOGNIZER_LEGS
+                                           : MARK_RECOGNIZER_STANDARD;
+    mSetMarkRecognizer(chosen);
+    QSettings().setValue(recognizerKey, chosen);
   });
   options->addSeparator();
   practiceMenuAction_ = options->addAction(tr("&Practice menu"));
@@ -94,6 +113,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   bool weakItems = QSettings().value(weakItemsKey, false).toBool();
   weakItemsAction_->setChecked(weakItems);
   view_->aimAtWeakItems(weakItems);
+  bool legs =
+      QSettings().value(recognizerKey, MARK_RECOGNIZER_STANDARD).toInt() ==
+      MARK_RECOGNIZER_LEGS;
+  mSetMarkRecognizer(legs ? MARK_RECOGNIZER_LEGS : MARK_RECOGNIZER_STANDARD);
+  (legs ? legReadingAction_ : standardReadingAction_)->setChecked(true);
   QString menuFile = QSettings().value(menuFileKey).toString();
   // A file kept from before that no longer reads is said once, without
   // holding the start up, and forgotten.

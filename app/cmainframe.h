@@ -27,6 +27,10 @@ class CMainFrame : public QMainWindow {
   QAction* rightMarkAction() const { return rightMarkAction_; }
   // Options > Aim practice at weak items.
   QAction* weakItemsAction() const { return weakItemsAction_; }
+  // Options > Read marks with: the standard recognizer, or the one that
+  // reads legs at their own scale.
+  QAction* standardReadingAction() const { return standardReadingAction_; }
+  QAction* legReadingAction() const { return legReadingAction_; }
   // Options > Practice menu, and Options > Practise a menu file...
   QAction* practiceMenuAction() const { return practiceMenuAction_; }
   QAction* menuFileAction() const { return menuFileAction_; }
@@ -56,6 +60,8 @@ class CMainFrame : public QMainWindow {
   QAction* recordAction_ = nullptr;
   QAction* rightMarkAction_ = nullptr;
   QAction* weakItemsAction_ = nullptr;
+  QAction* standardReadingAction_ = nullptr;
+  QAction* legReadingAction_ = nullptr;
   QAction* practiceMenuAction_ = nullptr;
   QAction* menuFileAction_ = nullptr;
   QPointer<QMessageBox> recordMessage_;

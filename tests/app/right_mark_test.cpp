@@ -123,7 +123,7 @@ TEST(RightMarkNote, NamesThePathChosen) {
   EXPECT_EQ(TrainerView::choiceNote({"Animals"}), QString("You chose Animals"));
 }
 
-// Both options are off for a new learner, and each is kept once turned on.
+// The options are off for a new learner, and each is kept once turned on.
 TEST(TrainerOptions, OffByDefaultAndKept) {
   QTemporaryDir dir;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
@@ -141,10 +141,15 @@ TEST(TrainerOptions, OffByDefaultAndKept) {
     }
     EXPECT_FALSE(frame.view()->showingRightMark());
     EXPECT_FALSE(frame.view()->aimingAtWeakItems());
+    EXPECT_TRUE(frame.standardReadingAction()->isChecked());
+    EXPECT_EQ(mGetMarkRecognizer(), MARK_RECOGNIZER_STANDARD);
     frame.rightMarkAction()->trigger();
     EXPECT_TRUE(frame.view()->showingRightMark());
     EXPECT_FALSE(frame.view()->aimingAtWeakItems());
+    frame.legReadingAction()->trigger();
+    EXPECT_EQ(mGetMarkRecognizer(), MARK_RECOGNIZER_LEGS);
   }
+  mSetMarkRecognizer(MARK_RECOGNIZER_STANDARD);
   {
     CMainFrame again;
     EXPECT_TRUE(again.rightMarkAction()->isChecked());
@@ -157,7 +162,11 @@ TEST(TrainerOptions, OffByDefaultAndKept) {
     CMainFrame third;
     EXPECT_TRUE(third.weakItemsAction()->isChecked());
     EXPECT_TRUE(third.view()->aimingAtWeakItems());
+    EXPECT_TRUE(third.legReadingAction()->isChecked());
+    EXPECT_EQ(mGetMarkRecognizer(), MARK_RECOGNIZER_LEGS);
+    third.standardReadingAction()->trigger();
   }
+  EXPECT_EQ(mGetMarkRecognizer(), MARK_RECOGNIZER_STANDARD);
   if (old)
     setenv("XDG_DATA_HOME", oldDataHome.c_str(), 1);
   else
