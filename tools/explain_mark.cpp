@@ -1,11 +1,12 @@
 // Draws what the recognizers make of one stroke, and prints it:
 //
 //   explain_mark --strokes FILE --trial N [--block B] [--tree T] [--out F.png]
-//   explain_mark --points "x,y;x,y;..." [--tree T] [--out F.png]
+//   explain_mark --points "x,y;x,y;..." | @FILE [--tree T] [--out F.png]
 //
 // The stroke is a trial of a strokes.csv (its target read from the
 // trials.csv beside it) or points given in pixels, "x,y,t" with times in
-// ms. T is practice (the default), 8x2, 4x3 or 8x3.
+// ms, on the command line or in a file. T is practice (the default), 8x2, 4x3
+// or 8x3.
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,8 @@ namespace {
 const char* const usage =
     "usage: explain_mark --strokes FILE --trial N [--block B] [--tree T] "
     "[--out F.png]\n"
-    "       explain_mark --points \"x,y;x,y;...\" [--tree T] [--out F.png]\n"
+    "       explain_mark --points \"x,y;x,y;...\" | @FILE [--tree T] "
+    "[--out F.png]\n"
     "T: practice (the default), 8x2, 4x3, 8x3\n";
 
 struct Arguments {
@@ -99,10 +101,15 @@ int main(int argc, char** argv) {
 
   MarkInput input;
   std::string warning;
-  bool read = args.hasPoints
-                  ? mParsePoints(args.points, &input, &error)
-                  : mReadTrialStroke(args.strokes, args.trial, args.block,
-                                     &input, &error, &warning);
+  // --points @FILE: more points than a command line holds.
+  bool read = true;
+  if (args.hasPoints && args.points.compare(0, 1, "@") == 0)
+    read = mReadWholeFile(args.points.substr(1), &args.points, &error);
+  if (read)
+    read = args.hasPoints
+               ? mParsePoints(args.points, &input, &error)
+               : mReadTrialStroke(args.strokes, args.trial, args.block, &input,
+                                  &error, &warning);
   if (!warning.empty())
     std::fprintf(stderr, "explain_mark: %s\n", warning.c_str());
   if (!read) {

@@ -38,7 +38,8 @@ const TreeShape* shapeOf(const std::string& name) {
 
 float degreesOf(float dx, float dy) {
   float d = float(std::atan2(-dy, dx) * 180.0 / M_PI);
-  return d < 0 ? d + 360 : d;
+  // Adding 0 turns a -0 (straight east, drawn from right to left of 0) into 0.
+  return (d < 0 ? d + 360 : d) + 0.0f;
 }
 
 // The item each direction around the centre reads as, and where it changes.

@@ -12,7 +12,8 @@
 
 namespace {
 
-// Larger than any log of a person's trials; a bigger file is not read.
+// Larger than any log of a person's trials or list of points; a bigger
+// file is not read.
 constexpr std::uintmax_t largestFile = 512ull << 20;
 // Pixels; far beyond any screen.
 constexpr double largestCoordinate = 1e6;
@@ -26,7 +27,10 @@ bool wholeNumber(const std::string& text, long long* value) {
   return ec == std::errc() && at == end && !text.empty();
 }
 
-bool readFile(const std::string& path, std::string* text, std::string* error) {
+}  // namespace
+
+bool mReadWholeFile(const std::string& path, std::string* text,
+                    std::string* error) {
   std::error_code ec;
   std::uintmax_t size = std::filesystem::file_size(path, ec);
   if (ec) {
@@ -34,7 +38,7 @@ bool readFile(const std::string& path, std::string* text, std::string* error) {
     return false;
   }
   if (size > largestFile) {
-    *error = path + " is too large to be a log of trials";
+    *error = path + " is too large to read";
     return false;
   }
   std::ifstream in(path, std::ios::binary);
@@ -46,6 +50,8 @@ bool readFile(const std::string& path, std::string* text, std::string* error) {
   *text = bytes.str();
   return true;
 }
+
+namespace {
 
 // The target of the trial from the trials.csv beside the strokes, if any.
 void findTarget(const std::string& strokesFile, int trial, int block,
@@ -68,10 +74,14 @@ bool mReadTrialStroke(const std::string& strokesFile, int trial, int block,
                       MarkInput* out, std::string* error,
                       std::string* warning) {
   std::string text;
-  if (!readFile(strokesFile, &text, error)) return false;
+  if (!mReadWholeFile(strokesFile, &text, error)) return false;
   LogKind kind = logKind(text);
   if (kind != LogKind::strokes) {
-    *error = strokesFile + " is " + logKindName(kind) + ", not a strokes.csv";
+    *error = strokesFile + (kind == LogKind::other
+                                ? std::string(" is not a strokes.csv: no "
+                                              "header row naming its columns")
+                                : " is " + std::string(logKindName(kind)) +
+                                      ", not a strokes.csv");
     return false;
   }
   size_t pos = 0;
@@ -141,7 +151,7 @@ bool mParsePoints(const std::string& text, MarkInput* out, std::string* error) {
     if (end == std::string::npos) end = text.size();
     std::string item = text.substr(start, end - start);
     start = end + 1;
-    if (item.find_first_not_of(" \t") == std::string::npos) {
+    if (item.find_first_not_of(" \t\r\n") == std::string::npos) {
       if (end == text.size()) break;  // a trailing ';'
       *error = "point " + std::to_string(k) + " is empty";
       return false;
@@ -155,7 +165,8 @@ bool mParsePoints(const std::string& text, MarkInput* out, std::string* error) {
       char* after = nullptr;
       double d = n < 3 ? std::strtod(field.c_str(), &after) : 0;
       ok = n < 3 && after != field.c_str() &&
-           std::string(after).find_first_not_of(" \t") == std::string::npos &&
+           std::string(after).find_first_not_of(" \t\r\n") ==
+               std::string::npos &&
            std::isfinite(d) && std::fabs(d) <= largestCoordinate;
       if (ok) v[n++] = d;
     }

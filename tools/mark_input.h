@@ -25,6 +25,10 @@ struct MarkInput {
 bool mReadTrialStroke(const std::string& strokesFile, int trial, int block,
                       MarkInput* out, std::string* error, std::string* warning);
 
+// The whole of a file, of 512 MB at most. False with `error` saying why.
+bool mReadWholeFile(const std::string& path, std::string* text,
+                    std::string* error);
+
 // "x,y;x,y;..." or "x,y,t;..." (t in ms). Without times the points are
 // drawn at a steady 1000 pixels per second. False with `error` naming the
 // first point that is not two or three finite numbers.
