@@ -212,8 +212,11 @@ bool mExplainMark(const MarkInput& input, const std::string& tree,
   e.standard = pathOf(root, &menus);
   if (!why.empty()) e.standard.text += " (" + why + ")";
   e.fans.push_back(fanOf(root, float(pressX), float(pressY)));
-  for (size_t i = 1; i < menus.size() && i < e.legs.size(); i++)
+  if (!e.legs.empty()) e.fans.back().legDegrees = e.legs[0].directionDegrees;
+  for (size_t i = 1; i < menus.size() && i < e.legs.size(); i++) {
     e.fans.push_back(fanOf(menus[i], e.legs[i].fromX, e.legs[i].fromY));
+    e.fans.back().legDegrees = e.legs[i].directionDegrees;
+  }
 
   e.legReading = mExplainLegReading(root, &stroke);
   if (mInterpretWithLegRecognizer(root, &stroke))

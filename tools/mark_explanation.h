@@ -25,6 +25,7 @@ struct SectorFan {
     std::string text;
   };
   std::vector<Label> labels;
+  float legDegrees = 0;  // the direction of the leg read from here
 };
 
 struct PathReading {

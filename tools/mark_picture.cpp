@@ -84,11 +84,15 @@ void drawFan(QPainter& p, const View& v, const SectorFan& fan, double radius,
   QPointF c = v(fan.x, fan.y);
   p.setPen(QPen(colour, 1, dashed ? Qt::DashLine : Qt::SolidLine));
   for (float b : fan.boundaries) p.drawLine(c, along(c, b, radius));
-  // A submenu's labels are turned a little off their direction, where the
-  // leg that goes there does not run over them.
-  for (const SectorFan::Label& l : fan.labels)
-    tag(p, along(c, l.degrees + (dashed ? 14 : 0), radius + (dashed ? 4 : 18)),
+  // A submenu's labels lie close to the leg; the one in the leg's way is
+  // turned off its direction, away from the leg.
+  for (const SectorFan::Label& l : fan.labels) {
+    double off = std::remainder(l.degrees - fan.legDegrees, 360.0);
+    double turn =
+        dashed && std::fabs(off) < 30 ? (off < 0 ? -30 : 30) - off : 0;
+    tag(p, along(c, l.degrees + turn, radius + (dashed ? 6 : 18)),
         QString::fromStdString(l.text), colour);
+  }
 }
 
 // The kept stroke in bands a window long, from its first point on.
