@@ -225,11 +225,36 @@ bool mExplainMark(const MarkInput& input, const std::string& tree,
   return true;
 }
 
+namespace {
+
+// "corner x y turn=..." and "leg n: ... direction=..." lines, in the
+// input's frame, each after `prefix`.
+void cornerAndLegLines(const MarkExplanation& e, const char* prefix,
+                       const std::vector<ExplainedCorner>& corners,
+                       const std::vector<ExplainedLeg>& legs,
+                       std::vector<std::string>* lines) {
+  char text[256];
+  float ox = e.offsetX, oy = e.offsetY;
+  for (const ExplainedCorner& c : corners) {
+    std::snprintf(text, sizeof text, "%scorner %.0f %.0f turn=%.1f", prefix,
+                  double(c.x - ox), double(c.y - oy), double(c.turnDegrees));
+    lines->push_back(text);
+  }
+  for (size_t i = 0; i < legs.size(); i++) {
+    const ExplainedLeg& l = legs[i];
+    std::snprintf(
+        text, sizeof text, "%sleg %zu: %.0f %.0f -> %.0f %.0f direction=%.1f",
+        prefix, i + 1, double(l.fromX - ox), double(l.fromY - oy),
+        double(l.toX - ox), double(l.toY - oy), double(l.directionDegrees));
+    lines->push_back(text);
+  }
+}
+
+}  // namespace
+
 std::vector<std::string> mExplanationLines(const MarkExplanation& e) {
   std::vector<std::string> lines;
   char text[256];
-  auto x = [&e](float v) { return v - e.offsetX; };
-  auto y = [&e](float v) { return v - e.offsetY; };
   std::snprintf(text, sizeof text,
                 "mark: %zu points (%d kept), %.1f px in %.0f ms, tree %s",
                 e.drawn.size(), e.kept, double(e.lengthPx),
@@ -240,37 +265,14 @@ std::vector<std::string> mExplanationLines(const MarkExplanation& e) {
                 "turn >= %.1f",
                 double(e.expectedLeg), double(e.window), double(e.cornerTurn));
   lines.push_back(text);
-  for (const ExplainedCorner& c : e.corners) {
-    std::snprintf(text, sizeof text, "corner %.0f %.0f turn=%.1f",
-                  double(x(c.x)), double(y(c.y)), double(c.turnDegrees));
-    lines.push_back(text);
-  }
-  for (size_t i = 0; i < e.legs.size(); i++) {
-    const ExplainedLeg& l = e.legs[i];
-    std::snprintf(text, sizeof text,
-                  "leg %zu: %.0f %.0f -> %.0f %.0f direction=%.1f", i + 1,
-                  double(x(l.fromX)), double(y(l.fromY)), double(x(l.toX)),
-                  double(y(l.toY)), double(l.directionDegrees));
-    lines.push_back(text);
-  }
+  cornerAndLegLines(e, "", e.corners, e.legs, &lines);
   lines.push_back("standard: " + e.standard.text);
   if (!e.legReading.available) {
     lines.push_back("legs: not in this build");
     return lines;
   }
-  for (const ExplainedCorner& c : e.legReading.corners) {
-    std::snprintf(text, sizeof text, "legs corner %.0f %.0f turn=%.1f",
-                  double(x(c.x)), double(y(c.y)), double(c.turnDegrees));
-    lines.push_back(text);
-  }
-  for (size_t i = 0; i < e.legReading.legs.size(); i++) {
-    const ExplainedLeg& l = e.legReading.legs[i];
-    std::snprintf(text, sizeof text,
-                  "legs leg %zu: %.0f %.0f -> %.0f %.0f direction=%.1f", i + 1,
-                  double(x(l.fromX)), double(y(l.fromY)), double(x(l.toX)),
-                  double(y(l.toY)), double(l.directionDegrees));
-    lines.push_back(text);
-  }
+  cornerAndLegLines(e, "legs ", e.legReading.corners, e.legReading.legs,
+                    &lines);
   lines.push_back("legs: " + e.legPath.text);
   return lines;
 }
