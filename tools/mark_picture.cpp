@@ -10,7 +10,7 @@ namespace {
 
 constexpr int width = 1040, height = 680;
 constexpr int plotSize = 680;  // the square the mark is drawn in, on the left
-constexpr int margin = 48;     // around the mark, for the sector labels
+constexpr int margin = 80;     // around the mark, for the labels
 constexpr double largestZoom = 4;
 
 const QColor ink(40, 40, 40), pointColour(0, 0, 0), farPoint(190, 190, 190);
@@ -46,25 +46,48 @@ void arrow(QPainter& p, QPointF a, QPointF b) {
   p.restore();
 }
 
-// Text on a white patch, centred at `at`.
-void tag(QPainter& p, QPointF at, const QString& text, const QColor& colour) {
-  QRectF box = p.fontMetrics().boundingRect(text).adjusted(-3, -1, 3, 1);
-  box.moveCenter(at);
-  p.save();
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(255, 255, 255, 215));
-  p.drawRoundedRect(box, 3, 3);
-  p.setPen(colour);
-  p.drawText(box, Qt::AlignCenter, text);
-  p.restore();
-}
+// Labels on white patches, each moved off those placed before it when the
+// two would overlap.
+struct Tags {
+  std::vector<QRectF> placed;
+
+  void add(QPainter& p, QPointF at, const QString& text, const QColor& colour) {
+    QRectF box = p.fontMetrics().boundingRect(text).adjusted(-3, -1, 3, 1);
+    double h = box.height() + 1, w = box.width() / 2 + 4;
+    const QPointF moves[] = {{0, 0},  {0, -h},     {0, h},     {w, 0},
+                             {-w, 0}, {0, -2 * h}, {0, 2 * h}, {w, -h},
+                             {-w, h}, {w, h},      {-w, -h}};
+    QRectF free = box;
+    free.moveCenter(at);
+    for (const QPointF& m : moves) {
+      QRectF tried = box;
+      tried.moveCenter(at + m);
+      bool clear =
+          std::none_of(placed.begin(), placed.end(),
+                       [&](const QRectF& r) { return r.intersects(tried); });
+      if (clear) {
+        free = tried;
+        break;
+      }
+    }
+    placed.push_back(free);
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 215));
+    p.drawRoundedRect(free, 3, 3);
+    p.setPen(colour);
+    p.drawText(free, Qt::AlignCenter, text);
+    p.restore();
+  }
+};
 
 QString degrees(double d) { return QString::number(d, 'f', 0) + "\u00b0"; }
 
-View fit(const MarkExplanation& e, double fanRadius) {
+// The stroke fills the square, the press included; the sectors reach out
+// to its edges.
+View fit(const MarkExplanation& e) {
   const SectorFan& root = e.fans.front();
-  double x0 = root.x - fanRadius, x1 = root.x + fanRadius;
-  double y0 = root.y - fanRadius, y1 = root.y + fanRadius;
+  double x0 = root.x, x1 = root.x, y0 = root.y, y1 = root.y;
   for (const MarkSamplePoint& s : e.drawn) {
     x0 = std::min(x0, s.x);
     x1 = std::max(x1, s.x);
@@ -79,19 +102,34 @@ View fit(const MarkExplanation& e, double fanRadius) {
   return v;
 }
 
-void drawFan(QPainter& p, const View& v, const SectorFan& fan, double radius,
-             const QColor& colour, bool dashed) {
+// How far from `c` in direction `degrees` the square, inset by `inset`,
+// ends.
+double toEdge(QPointF c, double degrees, double inset) {
+  double r = degrees * M_PI / 180, dx = std::cos(r), dy = -std::sin(r);
+  double lo = inset, hi = plotSize - inset, t = 4.0 * plotSize;
+  if (dx > 1e-9) t = std::min(t, (hi - c.x()) / dx);
+  if (dx < -1e-9) t = std::min(t, (lo - c.x()) / dx);
+  if (dy > 1e-9) t = std::min(t, (hi - c.y()) / dy);
+  if (dy < -1e-9) t = std::min(t, (lo - c.y()) / dy);
+  return std::max(t, 0.0);
+}
+
+// The root's sectors run to the square's edges, its labels just inside
+// them; a submenu's are short, around where its leg starts.
+void drawFan(QPainter& p, Tags& tags, const View& v, const SectorFan& fan,
+             double radius, const QColor& colour, bool sub) {
   QPointF c = v(fan.x, fan.y);
-  p.setPen(QPen(colour, 1, dashed ? Qt::DashLine : Qt::SolidLine));
-  for (float b : fan.boundaries) p.drawLine(c, along(c, b, radius));
-  // A submenu's labels lie close to the leg; the one in the leg's way is
-  // turned off its direction, away from the leg.
+  p.setPen(QPen(colour, 1, sub ? Qt::DashLine : Qt::SolidLine));
+  for (float b : fan.boundaries)
+    p.drawLine(c, along(c, b, sub ? radius : 4.0 * plotSize));
+  // The submenu's label in the leg's way is turned off its direction, away
+  // from the leg.
   for (const SectorFan::Label& l : fan.labels) {
     double off = std::remainder(l.degrees - fan.legDegrees, 360.0);
-    double turn =
-        dashed && std::fabs(off) < 30 ? (off < 0 ? -30 : 30) - off : 0;
-    tag(p, along(c, l.degrees + turn, radius + (dashed ? 6 : 18)),
-        QString::fromStdString(l.text), colour);
+    double turn = sub && std::fabs(off) < 30 ? (off < 0 ? -30 : 30) - off : 0;
+    double d = l.degrees + turn;
+    tags.add(p, along(c, d, sub ? radius + 6 : toEdge(c, d, 30)),
+             QString::fromStdString(l.text), colour);
   }
 }
 
@@ -139,8 +177,9 @@ void drawStroke(QPainter& p, const View& v, const MarkExplanation& e) {
   p.drawRect(QRectF(line.back() - QPointF(4, 4), QSizeF(8, 8)));
 }
 
-void drawLegs(QPainter& p, const View& v, const std::vector<ExplainedLeg>& legs,
-              const QColor& colour, bool dashed, double side) {
+void drawLegs(QPainter& p, Tags& tags, const View& v,
+              const std::vector<ExplainedLeg>& legs, const QColor& colour,
+              bool dashed, double side) {
   for (size_t i = 0; i < legs.size(); i++) {
     const ExplainedLeg& l = legs[i];
     QPointF a = v(l.fromX, l.fromY), b = v(l.toX, l.toY);
@@ -149,12 +188,13 @@ void drawLegs(QPainter& p, const View& v, const std::vector<ExplainedLeg>& legs,
     // The label beside the leg's middle, on its own side of it.
     QPointF mid = (a + b) / 2;
     double d = l.directionDegrees + 90 * side;
-    tag(p, along(mid, d, 26),
-        QString::number(i + 1) + ": " + degrees(l.directionDegrees), colour);
+    tags.add(p, along(mid, d, 26),
+             QString::number(i + 1) + ": " + degrees(l.directionDegrees),
+             colour);
   }
 }
 
-void drawCorners(QPainter& p, const View& v,
+void drawCorners(QPainter& p, Tags& tags, const View& v,
                  const std::vector<ExplainedCorner>& corners,
                  const QColor& colour, bool diamond, double side) {
   for (size_t i = 0; i < corners.size(); i++) {
@@ -172,8 +212,8 @@ void drawCorners(QPainter& p, const View& v,
     }
     // Corners close together get their labels on alternate sides.
     double across = i % 2 ? -1 : 1;
-    tag(p, at + QPointF(24 * across, 20 * side * across),
-        degrees(c.turnDegrees), colour);
+    tags.add(p, at + QPointF(24 * across, 20 * side * across),
+             degrees(c.turnDegrees), colour);
   }
 }
 
@@ -295,24 +335,21 @@ QImage mDrawExplanation(const MarkExplanation& e, const std::string& title,
              QColor(246, 246, 246));
   if (e.fans.empty()) return image;
 
-  // The sectors reach past the stroke's farthest point.
-  const SectorFan& root = e.fans.front();
-  double reach = 40;
-  for (const MarkSamplePoint& s : e.drawn)
-    reach = std::max(reach, std::hypot(s.x - root.x, s.y - root.y));
-  View v = fit(e, reach);
+  View v = fit(e);
+  Tags tags;
   p.setClipRect(QRect(0, 0, plotSize, height));
-  drawFan(p, v, root, reach * v.scale, sectorColour, false);
+  drawFan(p, tags, v, e.fans.front(), 0, sectorColour, false);
   for (size_t i = 1; i < e.fans.size(); i++)
-    drawFan(p, v, e.fans[i], std::max(40.0, e.expectedLeg * 0.35 * v.scale),
-            subSectorColour, true);
+    drawFan(p, tags, v, e.fans[i],
+            std::max(40.0, e.expectedLeg * 0.35 * v.scale), subSectorColour,
+            true);
   drawWindows(p, v, e);
   drawStroke(p, v, e);
-  drawLegs(p, v, e.legs, legColour, false, 1);
-  drawCorners(p, v, e.corners, cornerColour, false, 1);
+  drawLegs(p, tags, v, e.legs, legColour, false, 1);
+  drawCorners(p, tags, v, e.corners, cornerColour, false, 1);
   if (e.legReading.available) {
-    drawLegs(p, v, e.legReading.legs, legReadColour, true, -1);
-    drawCorners(p, v, e.legReading.corners, legReadColour, true, -1);
+    drawLegs(p, tags, v, e.legReading.legs, legReadColour, true, -1);
+    drawCorners(p, tags, v, e.legReading.corners, legReadColour, true, -1);
   }
   p.setClipping(false);
   drawLegend(p, e, title, target);
