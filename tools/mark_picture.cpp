@@ -17,7 +17,7 @@ const QColor ink(40, 40, 40), pointColour(0, 0, 0), farPoint(190, 190, 190);
 const QColor bandA(255, 226, 150), bandB(255, 190, 120);
 const QColor cornerColour(214, 40, 40), legColour(30, 90, 200);
 const QColor sectorColour(150, 150, 150), subSectorColour(160, 100, 190);
-const QColor legReadColour(20, 150, 70), label(90, 90, 90);
+const QColor legReadColour(20, 150, 70);
 
 // Screen pixels to picture pixels.
 struct View {
