@@ -1,6 +1,8 @@
 #include "tools/leg_reading_adapter.h"
 
 #if __has_include("marks/leg_reading.h")
+#include <cmath>
+
 #include "marks/interpretation.h"
 #include "marks/leg_reading.h"
 
@@ -15,9 +17,12 @@ LegRecognizerReading mExplainLegReading(const Menu* root,
   LegReading reading = mReadLegs(root, stroke);
   for (const MarkCorner& c : reading.corners)
     out.corners.push_back({c.at.x, c.at.y, c.turnDegrees});
-  for (const MarkLeg& l : reading.legs)
+  // Directions from 0 to 360, as the standard recognizer's are shown.
+  for (const MarkLeg& l : reading.legs) {
+    float d = std::fmod(l.directionDegrees, 360.0f);
     out.legs.push_back(
-        {l.from.x, l.from.y, l.to.x, l.to.y, l.directionDegrees});
+        {l.from.x, l.from.y, l.to.x, l.to.y, d < 0 ? d + 360.0f : d});
+  }
   return out;
 }
 
