@@ -1,0 +1,45 @@
+#include "tools/leg_reading_adapter.h"
+
+#if __has_include("marks/leg_reading.h")
+#include <cmath>
+
+#include "marks/interpretation.h"
+#include "marks/leg_reading.h"
+
+namespace {
+constexpr int legRecognizer = 1;  // mSetMarkRecognizer's kind
+}  // namespace
+
+LegRecognizerReading mExplainLegReading(const Menu* root,
+                                        const PointList* stroke) {
+  LegRecognizerReading out;
+  out.available = true;
+  LegReading reading = mReadLegs(root, stroke);
+  for (const MarkCorner& c : reading.corners)
+    out.corners.push_back({c.at.x, c.at.y, c.turnDegrees});
+  // Directions from 0 to 360, as the standard recognizer's are shown.
+  for (const MarkLeg& l : reading.legs) {
+    float d = std::fmod(l.directionDegrees, 360.0f);
+    out.legs.push_back(
+        {l.from.x, l.from.y, l.to.x, l.to.y, d < 0 ? d + 360.0f : d});
+  }
+  return out;
+}
+
+bool mInterpretWithLegRecognizer(Menu* root, const PointList* stroke) {
+  int before = mGetMarkRecognizer();
+  mSetMarkRecognizer(legRecognizer);
+  mInterpretMark(root, stroke);
+  mSetMarkRecognizer(before);
+  return true;
+}
+
+#else
+
+LegRecognizerReading mExplainLegReading(const Menu*, const PointList*) {
+  return {};
+}
+
+bool mInterpretWithLegRecognizer(Menu*, const PointList*) { return false; }
+
+#endif

@@ -1,0 +1,35 @@
+// The leg recognizer as explain_mark sees it: its corners, its legs, and the
+// path it reads. Builds without the recognizer too: then nothing is
+// available and explain_mark says so.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/geometry.h"
+#include "menu/marking_menu.h"
+
+struct ExplainedCorner {
+  float x, y;         // screen pixels
+  float turnDegrees;  // 0 straight on, 180 a reversal
+};
+
+struct ExplainedLeg {
+  float fromX, fromY, toX, toY;  // screen pixels
+  float directionDegrees;        // 0 = East, counter-clockwise, y up
+};
+
+struct LegRecognizerReading {
+  bool available = false;  // false: this build has no leg recognizer
+  std::vector<ExplainedCorner> corners;
+  std::vector<ExplainedLeg> legs;
+};
+
+// The leg recognizer's corners and legs of `stroke` under `root`.
+LegRecognizerReading mExplainLegReading(const Menu* root,
+                                        const PointList* stroke);
+
+// Runs mInterpretMark with the leg recognizer chosen, then puts back the
+// recognizer that was in force. False, interpreting nothing, when this
+// build has no leg recognizer.
+bool mInterpretWithLegRecognizer(Menu* root, const PointList* stroke);
