@@ -51,9 +51,10 @@ constexpr int markWaitMs = 500;
 class QueueMark : public QAbstractNativeEventFilter {
  public:
   explicit QueueMark(xcb_connection_t* connection) : connection_(connection) {
-    window_ = xcb_generate_id(connection);
     xcb_screen_t* screen =
         xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen) return;
+    window_ = xcb_generate_id(connection);
     xcb_create_window(connection, 0, window_, screen->root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0,
                       nullptr);
@@ -65,7 +66,7 @@ class QueueMark : public QAbstractNativeEventFilter {
     std::free(reply);
   }
   ~QueueMark() override {
-    if (!xcb_connection_has_error(connection_)) {
+    if (window_ && !xcb_connection_has_error(connection_)) {
       xcb_destroy_window(connection_, window_);
       xcb_flush(connection_);
     }
