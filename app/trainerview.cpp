@@ -69,6 +69,11 @@ void TrainerView::runScreen() {
   }
   canvas_.present();
   goTo(screen_);
+  // The animations hold the program, so a press made during the target's
+  // shuffle (or the lamp's blink before it) is read only now, with the
+  // target already up: it was made at another picture and starts no trial.
+  if (screen_ == LabAwaitPress || screen_ == TrainingAwaitPress)
+    dropQueuedInput(swallowInput_);
 }
 
 // Each screen that moves on draws, animates and moves on; true when the

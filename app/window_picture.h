@@ -31,10 +31,8 @@ class WindowPicture {
 bool holdDisplay();
 void releaseDisplay();
 
-// Returns once every input event that happened until now has reached the
-// application's queue (one round trip to the X server).
-void waitForQueuedInput();
-// The selection's own mouse and key events reach the window only once the
-// selection is over: takes them in with `dropping` set meanwhile, so that
-// the handlers drop them rather than read them as new input.
+// Input made while the application held the program (a selection, an
+// animation) reaches the window only afterwards: takes in every event made
+// until now, with `dropping` set meanwhile, so that the handlers drop them
+// rather than read them as new input.
 void dropQueuedInput(bool& dropping);

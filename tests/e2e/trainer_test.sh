@@ -2,7 +2,8 @@
 # The real trainer on its own Xvfb, used as a person would: wait for the
 # window, click into the training area, draw a mark with the real pointer,
 # and see the trial counted, in the trace file when the trace directory can
-# be made and on the screen in any case. Then a menu of the learner's own:
+# be made and on the screen in any case; clicks made during the picture
+# shuffle start no trial. Then a menu of the learner's own:
 # a file that does not read is refused with one dialog naming its line and
 # field, a good one is practised by mark, each trial in its own record.
 # Screenshots stay in WORKDIR.
@@ -92,6 +93,43 @@ counted() {
 }
 within 15 counted || fail "the trial was not counted on the screen"
 kill -0 "$tarvel_pid" || fail "tarvel is gone"
+
+# The counts beside the lamps change with the first frame of the next
+# target's shuffle, so a click made as soon as they have changed falls
+# inside the shuffle: made at another picture, it must start no trial. The
+# record keeps how long after its target each trial was pressed, and one
+# taken although it came before its target shows as pressed a few
+# milliseconds after it (no hand is that quick). Each round starts with a
+# click at a target standing still, a trial of its own.
+trials=$(ls "$HOME"/.local/share/tarvel/trainer/session-*/trials.csv 2>/dev/null | head -n 1)
+[ -n "$trials" ] || fail "the trainer kept no record of its trials"
+rows() { grep -vc '^#' "$trials"; }
+box=105x105+$((vx + 284))+$((vy + 286))
+counts=30x60+$((vx + 100))+$((vy + 205))
+counts_shot() { import -window root -crop "$counts" +repage "$work/$1.png"; }
+recounted() {
+  counts_shot counts-now
+  [ "$(compare -metric AE "$work/counts-before.png" "$work/counts-now.png" null: 2>&1 || true)" != 0 ]
+}
+early_trials() {
+  local early
+  early=$(awk -F, '!/^#/ && $17 ~ /^[0-9]+$/ && $17 < 10 { printf "trial %s (%s) pressed %s ms after it; ", $5, $8, $17 }' "$trials")
+  [ -z "$early" ] || fail "a press made during the shuffle was taken as a trial: $early"
+}
+xdotool mousemove "$x" "$y"
+for round in 1 2; do
+  within 20 settled "target$round" "$box" 3 || fail "round $round: the target never stood still"
+  counts_shot counts-before
+  before=$(rows)
+  xdotool click 1
+  grown() { [ "$(rows)" -gt "$before" ]; }
+  within 10 grown || { early_trials; fail "round $round: a click at a standing target was no trial"; }
+  within 15 recounted || fail "round $round: the trial was not counted on the screen"
+  xdotool click 1
+done
+within 20 settled target-last "$box" 3 || fail "the last target never stood still"
+cp "$trials" "$work/trials.csv"
+early_trials
 
 # Options, Practise a menu file..., a path typed into the file dialog.
 choose_menu_file() {
