@@ -1,19 +1,13 @@
 #include "tools/leg_reading_adapter.h"
 
-#if __has_include("marks/leg_reading.h")
 #include <cmath>
 
 #include "marks/interpretation.h"
 #include "marks/leg_reading.h"
 
-namespace {
-constexpr int legRecognizer = 1;  // mSetMarkRecognizer's kind
-}  // namespace
-
 LegRecognizerReading mExplainLegReading(const Menu* root,
                                         const PointList* stroke) {
   LegRecognizerReading out;
-  out.available = true;
   LegReading reading = mReadLegs(root, stroke);
   for (const MarkCorner& c : reading.corners)
     out.corners.push_back({c.at.x, c.at.y, c.turnDegrees});
@@ -26,20 +20,9 @@ LegRecognizerReading mExplainLegReading(const Menu* root,
   return out;
 }
 
-bool mInterpretWithLegRecognizer(Menu* root, const PointList* stroke) {
+void mInterpretWithLegRecognizer(Menu* root, const PointList* stroke) {
   int before = mGetMarkRecognizer();
-  mSetMarkRecognizer(legRecognizer);
+  mSetMarkRecognizer(MARK_RECOGNIZER_LEGS);
   mInterpretMark(root, stroke);
   mSetMarkRecognizer(before);
-  return true;
 }
-
-#else
-
-LegRecognizerReading mExplainLegReading(const Menu*, const PointList*) {
-  return {};
-}
-
-bool mInterpretWithLegRecognizer(Menu*, const PointList*) { return false; }
-
-#endif

@@ -1,6 +1,5 @@
 // The leg recognizer as explain_mark sees it: its corners, its legs, and the
-// path it reads. Builds without the recognizer too: then nothing is
-// available and explain_mark says so.
+// path it reads.
 #pragma once
 
 #include <string>
@@ -20,7 +19,6 @@ struct ExplainedLeg {
 };
 
 struct LegRecognizerReading {
-  bool available = false;  // false: this build has no leg recognizer
   std::vector<ExplainedCorner> corners;
   std::vector<ExplainedLeg> legs;
 };
@@ -30,6 +28,5 @@ LegRecognizerReading mExplainLegReading(const Menu* root,
                                         const PointList* stroke);
 
 // Runs mInterpretMark with the leg recognizer chosen, then puts back the
-// recognizer that was in force. False, interpreting nothing, when this
-// build has no leg recognizer.
-bool mInterpretWithLegRecognizer(Menu* root, const PointList* stroke);
+// recognizer that was in force.
+void mInterpretWithLegRecognizer(Menu* root, const PointList* stroke);

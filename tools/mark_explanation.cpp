@@ -85,7 +85,6 @@ PathReading pathOf(Menu* root, std::vector<Menu*>* menus) {
   int n =
       mGetResult(root, positions, labels, nullptr, nullptr, nullptr, nullptr);
   PathReading path;
-  path.available = true;
   std::string names, numbers;
   Menu* m = root;
   for (int i = 0; i < n && positions[i] >= 0; i++) {
@@ -219,8 +218,8 @@ bool mExplainMark(const MarkInput& input, const std::string& tree,
   }
 
   e.legReading = mExplainLegReading(root, &stroke);
-  if (mInterpretWithLegRecognizer(root, &stroke))
-    e.legPath = pathOf(root, nullptr);
+  mInterpretWithLegRecognizer(root, &stroke);
+  e.legPath = pathOf(root, nullptr);
   mShutdown();
   return true;
 }
@@ -267,10 +266,6 @@ std::vector<std::string> mExplanationLines(const MarkExplanation& e) {
   lines.push_back(text);
   cornerAndLegLines(e, "", e.corners, e.legs, &lines);
   lines.push_back("standard: " + e.standard.text);
-  if (!e.legReading.available) {
-    lines.push_back("legs: not in this build");
-    return lines;
-  }
   cornerAndLegLines(e, "legs ", e.legReading.corners, e.legReading.legs,
                     &lines);
   lines.push_back("legs: " + e.legPath.text);

@@ -29,7 +29,6 @@ struct SectorFan {
 };
 
 struct PathReading {
-  bool available = false;
   std::string text;  // "Food > Banana (0/4)", or "nothing (too fast)"
 };
 

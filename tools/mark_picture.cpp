@@ -298,12 +298,11 @@ void drawLegend(QPainter& p, const MarkExplanation& e, const std::string& title,
                    p.drawLine(c + QPointF(-13, -8), c + QPointF(13, 8));
                    p.drawLine(c + QPointF(-13, 8), c + QPointF(13, -8));
                  });
-  if (e.legReading.available)
-    y = legendLine(p, y, "the leg recognizer's corners and legs",
-                   [&p](QPointF c) {
-                     p.setPen(QPen(legReadColour, 2.2, Qt::DashLine));
-                     arrow(p, c - QPointF(13, 0), c + QPointF(13, 0));
-                   });
+  y = legendLine(p, y, "the leg recognizer's corners and legs",
+                 [&p](QPointF c) {
+                   p.setPen(QPen(legReadColour, 2.2, Qt::DashLine));
+                   arrow(p, c - QPointF(13, 0), c + QPointF(13, 0));
+                 });
 
   y += 12;
   QFont big = p.font();
@@ -311,9 +310,7 @@ void drawLegend(QPainter& p, const MarkExplanation& e, const std::string& title,
   p.save();
   p.setFont(big);
   QString paths = "standard: " + QString::fromStdString(e.standard.text) +
-                  "\nlegs: " +
-                  (e.legPath.available ? QString::fromStdString(e.legPath.text)
-                                       : QString("not in this build"));
+                  "\nlegs: " + QString::fromStdString(e.legPath.text);
   QRect pathBox(x, y, width - x - 12, height - y - 12);
   p.setPen(ink);
   p.drawText(pathBox, Qt::TextWordWrap, paths);
@@ -347,10 +344,8 @@ QImage mDrawExplanation(const MarkExplanation& e, const std::string& title,
   drawStroke(p, v, e);
   drawLegs(p, tags, v, e.legs, legColour, false, 1);
   drawCorners(p, tags, v, e.corners, cornerColour, false, 1);
-  if (e.legReading.available) {
-    drawLegs(p, tags, v, e.legReading.legs, legReadColour, true, -1);
-    drawCorners(p, tags, v, e.legReading.corners, legReadColour, true, -1);
-  }
+  drawLegs(p, tags, v, e.legReading.legs, legReadColour, true, -1);
+  drawCorners(p, tags, v, e.legReading.corners, legReadColour, true, -1);
   p.setClipping(false);
   drawLegend(p, e, title, target);
   return image;

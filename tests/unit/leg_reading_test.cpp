@@ -179,3 +179,24 @@ TEST(LegRecognizer, RecordedStrokesAreReplayedByTargetDepth) {
   EXPECT_FALSE(
       mReplayStrokes(practice.root, (dir / "strokes.csv").string()).read);
 }
+
+// Marks drawn like a person's through the real trainer: the leg recognizer
+// reads at least as many of them right as the standard one, and neither
+// falls below what it reads today.
+TEST(LegRecognizer, ReadsTheRecordedHumanMarksAtLeastAsWell) {
+  platform::SimPlatform sim(1280, 1024);
+  PracticeMenu practice;
+  mInit(0, 0, 0, 0, 0, 0);
+  mPlaceMenu(practice.root, 640, 512);
+  mShutdown();
+  ReplayResult r = mReplayStrokes(
+      practice.root, TARVEL_TEST_DATA "/human-strokes/strokes.csv");
+  ASSERT_TRUE(r.read) << r.error;
+  EXPECT_TRUE(r.skipped.empty());
+  ASSERT_EQ(r.depths.size(), 1u);
+  const ReplayDepth& d = r.depths[0];
+  EXPECT_EQ(d.marks, 301);
+  EXPECT_GE(d.correct[1], d.correct[0]);
+  EXPECT_GE(d.correct[0], 265);
+  EXPECT_GE(d.correct[1], 279);
+}
