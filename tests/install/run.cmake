@@ -145,7 +145,7 @@ foreach(library markingmenu_core markingmenu_desktop markingmenu_sim
     # linker's own.
     if(NOT symbol MATCHES "^((vtable|typeinfo|typeinfo name) for )?(platform|tarvel)::"
        AND NOT symbol MATCHES "^m[A-Z][A-Za-z]*(\\(|$)"
-       AND NOT symbol MATCHES "^([a-z ]+ )?(std|Q[A-Za-z]*)::"
+       AND NOT symbol MATCHES "^([a-z ]+ )?(std|__gnu_cxx|Q[A-Za-z]*)::"
        AND NOT symbol MATCHES "^(tarvel_desktop_platform|__bss_start|_edata|_end)$")
       message(FATAL_ERROR "lib${library}.so exports ${symbol}")
     endif()
