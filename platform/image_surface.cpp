@@ -13,34 +13,116 @@ namespace tarvel::platform {
 
 namespace {
 
-// Copies this large get pages of their own, given back to the system when
-// freed. Taken from the heap, screen-sized copies raise the allocator's
-// threshold for keeping freed memory, and the heap then grows at every new
-// peak of copies alive at once and never shrinks.
+// Copies this large never come from the heap: taken from there,
+// screen-sized copies raise the allocator's threshold for keeping freed
+// memory, and the heap then grows at every new peak of copies alive at once
+// and never shrinks. They are cut from one screenful of pages mapped and
+// faulted in once, so that selections map, fault in and clear no pages and
+// memory stays as it was after the first; a copy the screenful has no room
+// for gets pages of its own, given back when it is freed.
 constexpr size_t ownPagesBytes = 64 * 1024;
-constexpr size_t mappingHeader = 64;  // holds the mapping's length
+constexpr size_t mappingHeader = 64;  // holds an own mapping's length
 
 void unmapPixels(void* mapping) {
   munmap(mapping, *static_cast<size_t*>(mapping));
+}
+
+class CopyArena {
+ public:
+  // Room for `bytes` of a copy of a screen of `screenBytes`, first fit;
+  // NULL when there is none. An arena holding no copy is made again for a
+  // screen of another size.
+  uchar* take(size_t bytes, size_t screenBytes) {
+    size_t wanted = pageRounded(screenBytes);
+    if (start_ && count_ == 0 && length_ != wanted) {
+      munmap(start_, length_);
+      start_ = nullptr;
+    }
+    if (!start_) {
+      void* m = mmap(nullptr, wanted, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+      if (m == MAP_FAILED) return nullptr;
+      start_ = static_cast<uchar*>(m);
+      length_ = wanted;
+    }
+    if (count_ == capacity) return nullptr;
+    bytes = (bytes + alignment - 1) / alignment * alignment;
+    size_t from = 0;
+    int at = 0;
+    for (; at < count_; at++) {
+      if (blocks_[at].offset - from >= bytes) break;
+      from = blocks_[at].offset + blocks_[at].length;
+    }
+    if (from > length_ || length_ - from < bytes) return nullptr;
+    for (int i = count_; i > at; i--) blocks_[i] = blocks_[i - 1];
+    blocks_[at] = Block{from, bytes};
+    count_++;
+    return start_ + from;
+  }
+
+  void give(const void* pixels) {
+    auto offset = size_t(static_cast<const uchar*>(pixels) - start_);
+    for (int i = 0; i < count_; i++) {
+      if (blocks_[i].offset != offset) continue;
+      for (int j = i + 1; j < count_; j++) blocks_[j - 1] = blocks_[j];
+      count_--;
+      return;
+    }
+  }
+
+ private:
+  static size_t pageRounded(size_t bytes) {
+    return (bytes + 4095) / 4096 * 4096;
+  }
+  static constexpr size_t alignment = 64;
+  // Copies of at least ownPagesBytes alive at once from one screenful.
+  static constexpr int capacity = 256;
+  struct Block {
+    size_t offset, length;
+  };
+  Block blocks_[capacity];  // by offset
+  int count_ = 0;
+  uchar* start_ = nullptr;
+  size_t length_ = 0;
+};
+
+CopyArena& copyArena() {
+  static CopyArena arena;
+  return arena;
+}
+
+void giveToArena(void* pixels) { copyArena().give(pixels); }
+
+// Pages of their own for `bytes`, behind a header; NULL when none are given.
+uchar* ownPages(size_t bytes, void** mapping) {
+  size_t length = mappingHeader + bytes;
+  void* m = mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                 MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (m == MAP_FAILED) return nullptr;
+  *static_cast<size_t*>(m) = length;
+  *mapping = m;
+  return static_cast<uchar*>(m) + mappingHeader;
 }
 
 QImage copyOfArea(const QImage& image, const QRect& area) {
   size_t line = size_t(area.width()) * sizeof(QRgb);
   size_t bytes = line * size_t(area.height());
   if (bytes < ownPagesBytes || image.depth() != 32) return image.copy(area);
-  size_t length = mappingHeader + bytes;
-  void* mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapping == MAP_FAILED) return QImage();
-  *static_cast<size_t*>(mapping) = length;
-  uchar* pixels = static_cast<uchar*>(mapping) + mappingHeader;
+  QImageCleanupFunction release = giveToArena;
+  uchar* pixels = copyArena().take(bytes, size_t(image.sizeInBytes()));
+  void* info = pixels;
+  if (!pixels) {
+    release = unmapPixels;
+    pixels = ownPages(bytes, &info);
+    if (!pixels) return QImage();
+  }
   for (int row = 0; row < area.height(); row++)
     std::memcpy(
         pixels + size_t(row) * line,
         image.constScanLine(area.y() + row) + size_t(area.x()) * sizeof(QRgb),
         line);
   return QImage(pixels, area.width(), area.height(), qsizetype(line),
-                image.format(), unmapPixels, mapping);
+                image.format(), release, info);
 }
 
 // Cuts the segment (x0, y0)-(x1, y1) to the part inside the box, moving an
