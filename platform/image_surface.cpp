@@ -218,9 +218,10 @@ QRect ImageSurface::onImage(int64_t left, int64_t top, int64_t right,
   return QRect(int(left), int(top), int(right - left), int(bottom - top));
 }
 
-void ImageSurface::setPixel(int x, int y, QRgb c) {
-  if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;
-  reinterpret_cast<QRgb*>(image_->scanLine(y))[x] = c;
+ImageSurface::Pixels ImageSurface::pixels() {
+  prepare();
+  return Pixels{image_->bits(), image_->bytesPerLine(), image_->width(),
+                image_->height()};
 }
 
 void ImageSurface::fillRect(int left, int top, int right, int bottom,
@@ -292,11 +293,12 @@ void ImageSurface::outlineRect(int left, int top, int right, int bottom,
 
 // Bresenham from (x0, y0) towards (x1, y1), the end point left out.
 void ImageSurface::thinLine(int x0, int y0, int x1, int y1, QRgb c) {
+  Pixels px = pixels();
   int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
   int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
   while (x0 != x1 || y0 != y1) {
-    setPixel(x0, y0, c);
+    px.set(x0, y0, c);
     int e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
@@ -306,6 +308,62 @@ void ImageSurface::thinLine(int x0, int y0, int x1, int y1, QRgb c) {
       err += dx;
       y0 += sy;
     }
+  }
+}
+
+// A line of width 2r with round caps: every pixel whose centre lies within
+// r of the segment, the far edge of each row and column left out, so that
+// an upright line of width w covers w pixels across. Row by row: a row
+// meets the shape in one run, made of its meetings with the two end discs
+// and the band between them.
+void ImageSurface::wideLine(double ax, double ay, double bx, double by,
+                            double r, QRgb c) {
+  Pixels px = pixels();
+  double dx = bx - ax, dy = by - ay;
+  double length2 = dx * dx + dy * dy;
+  double reach = r * std::sqrt(length2);
+  double first = std::ceil(std::min(ay, by) - r);
+  double last = std::ceil(std::max(ay, by) + r) - 1;
+  first = std::max(first, 0.0);
+  last = std::min(last, double(px.height) - 1);
+  for (double y = first; y <= last; y++) {
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    auto disc = [&](double cx, double cy) {
+      double h2 = r * r - (y - cy) * (y - cy);
+      if (h2 < 0) return;
+      double h = std::sqrt(h2);
+      lo = std::min(lo, cx - h);
+      hi = std::max(hi, cx + h);
+    };
+    disc(ax, ay);
+    disc(bx, by);
+    if (length2 > 0) {
+      // Within r of the line through the ends: |(x - ax) dy - (y - ay) dx|
+      // <= r |d|; between the ends: 0 <= (x - ax) dx + (y - ay) dy <= |d|^2.
+      double s0 = -HUGE_VAL, s1 = HUGE_VAL;
+      auto within = [&](double k, double low, double high) {
+        // low <= (x - ax) k <= high
+        if (k == 0) {
+          if (low > 0 || high < 0) s0 = HUGE_VAL;
+          return;
+        }
+        double a = low / k, b = high / k;
+        s0 = std::max(s0, ax + std::min(a, b));
+        s1 = std::min(s1, ax + std::max(a, b));
+      };
+      double across = (y - ay) * dx, along = (y - ay) * dy;
+      within(dy, across - reach, across + reach);
+      within(dx, -along, length2 - along);
+      if (s0 <= s1) {
+        lo = std::min(lo, s0);
+        hi = std::max(hi, s1);
+      }
+    }
+    if (lo > hi) continue;
+    double left = std::max(std::ceil(lo), 0.0);
+    double right = std::min(std::ceil(hi), double(px.width));
+    QRgb* row = px.row(int(y));
+    for (int x = int(left); x < int(right); x++) row[x] = c;
   }
 }
 
@@ -330,12 +388,7 @@ void ImageSurface::line(int x0, int y0, int x1, int y1, Colour c,
                   int64_t(std::max(sy, ey)) + 1));
     return;
   }
-  QPainter& p = painter();
-  QPen pen(QColor(toQRgb(c)));
-  pen.setWidth(penWidth);
-  pen.setCapStyle(Qt::RoundCap);
-  p.setPen(pen);
-  p.drawLine(QLineF(ax, ay, bx, by));
+  wideLine(ax, ay, bx, by, penWidth / 2.0, toQRgb(c));
   touch(onImage(int64_t(std::floor(std::min(ax, bx))) - grow,
                 int64_t(std::floor(std::min(ay, by))) - grow,
                 int64_t(std::ceil(std::max(ax, bx))) + 1 + grow,

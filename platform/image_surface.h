@@ -93,8 +93,23 @@ class TARVEL_API ImageSurface : public Surface {
   QRect onImage(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
   void fillSpan(int64_t left, int64_t top, int64_t right, int64_t bottom,
                 Colour c);
-  void setPixel(int x, int y, QRgb c);
+  // The image's pixels for writing, parted from any reader first; good
+  // until the next call that paints through Qt or changes the image.
+  struct Pixels {
+    uchar* bits;
+    qsizetype stride;
+    int width, height;
+    QRgb* row(int y) const {
+      return reinterpret_cast<QRgb*>(bits + y * stride);
+    }
+    void set(int x, int y, QRgb c) const {
+      if (unsigned(x) < unsigned(width) && unsigned(y) < unsigned(height))
+        row(y)[x] = c;
+    }
+  };
+  Pixels pixels();
   void thinLine(int x0, int y0, int x1, int y1, QRgb c);
+  void wideLine(double ax, double ay, double bx, double by, double r, QRgb c);
 
   QPainter painter_;
   FontSpec fontSpec_{};
