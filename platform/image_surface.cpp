@@ -541,6 +541,51 @@ Bitmap::~Bitmap() {
 
 void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
 
+// Its pixels are clear until drawn on: drawing sets the top byte.
+class Stamp {
+ public:
+  Stamp(int width, int height)
+      : image(width, height, QImage::Format_ARGB32), surface(&image) {
+    image.fill(0);
+  }
+  QImage image;
+  // Painting in progress is finished before the pixels are read.
+  mutable ImageSurface surface;
+};
+
+Stamp* newStamp(int width, int height) {
+  if (width < 1 || height < 1 || width > 1024 || height > 1024) return nullptr;
+  auto* stamp = new (std::nothrow) Stamp(width, height);
+  if (stamp && stamp->image.isNull()) {
+    delete stamp;
+    return nullptr;
+  }
+  return stamp;
+}
+
+Surface* stampSurface(Stamp* stamp) {
+  return stamp ? &stamp->surface : nullptr;
+}
+
+void deleteStamp(Stamp* stamp) { delete stamp; }
+
+void ImageSurface::putStamp(const Stamp* stamp, int x, int y) {
+  if (!stamp) return;
+  stamp->surface.settle();
+  const QImage& src = stamp->image;
+  QRect r = onImage(x, y, int64_t(x) + src.width(), int64_t(y) + src.height());
+  if (r.isEmpty()) return;
+  Pixels px = pixels();
+  for (int row = r.top(); row <= r.bottom(); row++) {
+    const auto* from =
+        reinterpret_cast<const QRgb*>(src.constScanLine(row - y));
+    QRgb* to = px.row(row);
+    for (int col = r.left(); col <= r.right(); col++)
+      if (qAlpha(from[col - x]) != 0) to[col] = from[col - x];
+  }
+  touch(r);
+}
+
 namespace {
 
 // Puts the part of a row of `count` pixels from (x, y) that lies on `image`

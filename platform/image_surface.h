@@ -65,6 +65,7 @@ class TARVEL_API ImageSurface : public Surface {
   void drawText(int x, int y, const char* text, Colour c) override;
   Bitmap* copyOut(int x, int y, int width, int height) override;
   void copyIn(const Bitmap* bitmap, int x, int y) override;
+  void putStamp(const Stamp* stamp, int x, int y) override;
   void flush() override;
   // Only the desktop's pixels as marked by markAsDesktop are written to;
   // everything drawn since covers them.
