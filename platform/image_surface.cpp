@@ -441,17 +441,27 @@ void ImageSurface::selectFont(const FontSpec& spec) {
   font_.setWeight(QFont::Weight(spec.weight > 0 ? spec.weight : 400));
   font_.setItalic(spec.italic);
   metrics_ = std::make_unique<QFontMetrics>(font_);
+  // Qt looks the font up again for each of these: read once, they cost
+  // nothing at each label.
+  textMetrics_ =
+      TextMetrics{metrics_->ascent() + metrics_->descent(), metrics_->ascent(),
+                  metrics_->descent(), std::max(metrics_->leading(), 0)};
+  lineHeight_ = metrics_->height();
 }
 
 int ImageSurface::textWidth(const char* text) {
-  return text ? metrics_->horizontalAdvance(QString::fromUtf8(text)) : 0;
+  if (!text) return 0;
+  // Menus are laid out afresh at each popup with the same few labels.
+  std::string key = fontKey_ + text;
+  auto found = widthCache_.find(key);
+  if (found != widthCache_.end()) return found->second;
+  if (widthCache_.size() >= textCacheLimit) widthCache_.clear();
+  int width = metrics_->horizontalAdvance(QString::fromUtf8(text));
+  widthCache_.emplace(std::move(key), width);
+  return width;
 }
 
-TextMetrics ImageSurface::textMetrics() {
-  return TextMetrics{metrics_->ascent() + metrics_->descent(),
-                     metrics_->ascent(), metrics_->descent(),
-                     metrics_->leading() > 0 ? metrics_->leading() : 0};
-}
+TextMetrics ImageSurface::textMetrics() { return textMetrics_; }
 
 void ImageSurface::drawText(int x, int y, const char* text, Colour c) {
   if (!text || !*text) return;
@@ -468,9 +478,9 @@ void ImageSurface::drawText(int x, int y, const char* text, Colour c) {
     found = textCache_.emplace(std::move(key), std::move(laidOut)).first;
   }
   const QStaticText& laidOut = found->second;
-  int64_t top = int64_t(y) - metrics_->ascent();
+  int64_t top = int64_t(y) - textMetrics_.ascent;
   QSizeF size = laidOut.size();
-  int64_t height = std::max(int(size.height()), metrics_->height());
+  int64_t height = std::max(int(size.height()), lineHeight_);
   QRect visible =
       onImage(int64_t(x) - 2, top - 2, int64_t(x) + int64_t(size.width()) + 2,
               top + height + 2);

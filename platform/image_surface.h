@@ -119,6 +119,9 @@ class TARVEL_API ImageSurface : public Surface {
   std::unordered_map<std::string, QStaticText> textCache_;
   QFont font_;
   std::unique_ptr<QFontMetrics> metrics_;
+  TextMetrics textMetrics_{};
+  int lineHeight_ = 0;
+  std::unordered_map<std::string, int> widthCache_;
   QRect dirty_;
 };
 
