@@ -551,16 +551,43 @@ Bitmap::~Bitmap() {
 
 void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
 
-// Its pixels are clear until drawn on: drawing sets the top byte.
+// Its pixels are clear until drawn on: drawing sets the top byte. Put, it
+// copies runs of drawn pixels, found again whenever it was drawn on since.
 class Stamp {
  public:
   Stamp(int width, int height)
       : image(width, height, QImage::Format_ARGB32), surface(&image) {
     image.fill(0);
   }
+
+  struct Run {
+    int x, y, length;
+  };
+  const std::vector<Run>& drawnRuns() const {
+    surface.settle();
+    if (surface.dirty().isEmpty()) return runs;
+    surface.flush();
+    runs.clear();
+    for (int y = 0; y < image.height(); y++) {
+      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width();) {
+        if (qAlpha(row[x]) == 0) {
+          x++;
+          continue;
+        }
+        int start = x;
+        while (x < image.width() && qAlpha(row[x]) != 0) x++;
+        runs.push_back(Run{start, y, x - start});
+      }
+    }
+    return runs;
+  }
+
   QImage image;
-  // Painting in progress is finished before the pixels are read.
   mutable ImageSurface surface;
+
+ private:
+  mutable std::vector<Run> runs;
 };
 
 Stamp* newStamp(int width, int height) {
@@ -581,17 +608,21 @@ void deleteStamp(Stamp* stamp) { delete stamp; }
 
 void ImageSurface::putStamp(const Stamp* stamp, int x, int y) {
   if (!stamp) return;
-  stamp->surface.settle();
+  const std::vector<Stamp::Run>& runs = stamp->drawnRuns();
   const QImage& src = stamp->image;
   QRect r = onImage(x, y, int64_t(x) + src.width(), int64_t(y) + src.height());
   if (r.isEmpty()) return;
   Pixels px = pixels();
-  for (int row = r.top(); row <= r.bottom(); row++) {
+  for (const Stamp::Run& run : runs) {
+    int64_t row = int64_t(y) + run.y;
+    if (row < r.top() || row > r.bottom()) continue;
+    int64_t left = std::max<int64_t>(int64_t(x) + run.x, r.left());
+    int64_t right = std::min<int64_t>(int64_t(x) + run.x + run.length,
+                                      int64_t(r.right()) + 1);
+    if (left >= right) continue;
     const auto* from =
-        reinterpret_cast<const QRgb*>(src.constScanLine(row - y));
-    QRgb* to = px.row(row);
-    for (int col = r.left(); col <= r.right(); col++)
-      if (qAlpha(from[col - x]) != 0) to[col] = from[col - x];
+        reinterpret_cast<const QRgb*>(src.constScanLine(run.y)) + (left - x);
+    std::memcpy(px.row(int(row)) + left, from, size_t(right - left) * 4);
   }
   touch(r);
 }
