@@ -435,18 +435,28 @@ void ImageSurface::selectFont(const FontSpec& spec) {
       std::string(spec.family, strnlen(spec.family, sizeof spec.family)) + '/' +
       std::to_string(spec.pixelSize) + '/' + std::to_string(spec.weight) +
       (spec.italic ? "i/" : "/");
-  font_ = QFont(QString::fromUtf8(
-      spec.family, int(strnlen(spec.family, sizeof spec.family))));
-  font_.setPixelSize(spec.pixelSize > 0 ? spec.pixelSize : 12);
-  font_.setWeight(QFont::Weight(spec.weight > 0 ? spec.weight : 400));
-  font_.setItalic(spec.italic);
-  metrics_ = std::make_unique<QFontMetrics>(font_);
-  // Qt looks the font up again for each of these: read once, they cost
-  // nothing at each label.
-  textMetrics_ =
-      TextMetrics{metrics_->ascent() + metrics_->descent(), metrics_->ascent(),
-                  metrics_->descent(), std::max(metrics_->leading(), 0)};
-  lineHeight_ = metrics_->height();
+  // Labels of two weights alternate: each font is made once, and Qt,
+  // which looks a font up again for each of its metrics, is asked once.
+  auto found = fonts_.find(fontKey_);
+  if (found == fonts_.end()) {
+    if (fonts_.size() >= fontsKept) fonts_.clear();
+    LoadedFont f;
+    f.font = QFont(QString::fromUtf8(
+        spec.family, int(strnlen(spec.family, sizeof spec.family))));
+    f.font.setPixelSize(spec.pixelSize > 0 ? spec.pixelSize : 12);
+    f.font.setWeight(QFont::Weight(spec.weight > 0 ? spec.weight : 400));
+    f.font.setItalic(spec.italic);
+    f.metrics = std::make_unique<QFontMetrics>(f.font);
+    const QFontMetrics& m = *f.metrics;
+    f.text = TextMetrics{m.ascent() + m.descent(), m.ascent(), m.descent(),
+                         std::max(m.leading(), 0)};
+    f.lineHeight = m.height();
+    found = fonts_.emplace(fontKey_, std::move(f)).first;
+  }
+  font_ = found->second.font;
+  metrics_ = found->second.metrics.get();
+  textMetrics_ = found->second.text;
+  lineHeight_ = found->second.lineHeight;
 }
 
 int ImageSurface::textWidth(const char* text) {

@@ -117,8 +117,16 @@ class TARVEL_API ImageSurface : public Surface {
   std::string fontKey_;
   static constexpr size_t textCacheLimit = 512;
   std::unordered_map<std::string, QStaticText> textCache_;
+  struct LoadedFont {
+    QFont font;
+    std::unique_ptr<QFontMetrics> metrics;
+    TextMetrics text;
+    int lineHeight;
+  };
+  static constexpr size_t fontsKept = 16;
+  std::unordered_map<std::string, LoadedFont> fonts_;
   QFont font_;
-  std::unique_ptr<QFontMetrics> metrics_;
+  const QFontMetrics* metrics_ = nullptr;
   TextMetrics textMetrics_{};
   int lineHeight_ = 0;
   std::unordered_map<std::string, int> widthCache_;
