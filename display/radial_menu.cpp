@@ -177,27 +177,6 @@ void mDrawCentre(int x, int y) {
   mDrawArc(&r);
 }
 
-void mDrawParentLine(const Menu* m) {
-  if (!m || !m->parent) return;
-  // From centre to centre as the pointer went: a menu moved to fit is
-  // joined at the point it opened at, where its directions start.
-  IntPoint from = mHitCentre(m->parent), to = mHitCentre(m);
-  mSetColor(drawState.foreground);
-  mSetLineWidth(mScaled(parentLineWidth));
-  mDrawLine(from.x, from.y, to.x, to.y);
-  mDrawCentre(from.x, from.y);
-}
-
-void mDrawEmptyMarker(int x, int y) {
-  int last = mScaled(emptyMarker) - 1;
-  Rect r{x, mSatAdd(x, last), y, mSatAdd(y, last)};
-  mSetLineWidth(mScaled(1));
-  mSetColor(drawState.background);
-  mFillRect(&r);
-  mSetColor(drawState.foreground);
-  mDrawRect(&r);
-}
-
 namespace {
 
 // Spokes and centre look the same wherever a menu is, and the band is drawn
@@ -214,9 +193,13 @@ constexpr int hubsKept = 4;
 Hub hubs[hubsKept];
 int nextHub = 0;
 
+// The centre alone.
+constexpr uint32_t centreOnly = 1u << RADIAL_SLOTS;
+
+// The hub of m's spokes and centre, or of the centre alone for NULL.
 Hub* hubFor(const Menu* m) {
-  uint32_t slots = 1u << RADIAL_SLOTS;
-  if (mRadialSlotsShown(m) == RADIAL_SLOTS)
+  uint32_t slots = centreOnly;
+  if (m && mRadialSlotsShown(m) == RADIAL_SLOTS)
     for (int k = 0; k < RADIAL_SLOTS; k++)
       if (mSlotVisible(m, k)) slots |= 1u << k;
   for (Hub& h : hubs)
@@ -235,17 +218,17 @@ Hub* hubFor(const Menu* m) {
           half,  stamp};
   platform::Surface* screen = drawState.screen;
   drawState.screen = platform::stampSurface(stamp);
-  mDrawSpokes(m, half, half);
+  if (m) mDrawSpokes(m, half, half);
   mDrawCentre(half, half);
   drawState.screen = screen;
   return &h;
 }
 
-// mDrawSpokes and mDrawCentre at (x, y).
+// mDrawSpokes and mDrawCentre at (x, y); mDrawCentre alone for NULL.
 void drawHub(const Menu* m, int x, int y) {
   const Hub* h = drawState.screen ? hubFor(m) : nullptr;
   if (!h) {
-    mDrawSpokes(m, x, y);
+    if (m) mDrawSpokes(m, x, y);
     mDrawCentre(x, y);
     return;
   }
@@ -254,6 +237,27 @@ void drawHub(const Menu* m, int x, int y) {
 }
 
 }  // namespace
+
+void mDrawParentLine(const Menu* m) {
+  if (!m || !m->parent) return;
+  // From centre to centre as the pointer went: a menu moved to fit is
+  // joined at the point it opened at, where its directions start.
+  IntPoint from = mHitCentre(m->parent), to = mHitCentre(m);
+  mSetColor(drawState.foreground);
+  mSetLineWidth(mScaled(parentLineWidth));
+  mDrawLine(from.x, from.y, to.x, to.y);
+  drawHub(nullptr, from.x, from.y);
+}
+
+void mDrawEmptyMarker(int x, int y) {
+  int last = mScaled(emptyMarker) - 1;
+  Rect r{x, mSatAdd(x, last), y, mSatAdd(y, last)};
+  mSetLineWidth(mScaled(1));
+  mSetColor(drawState.background);
+  mFillRect(&r);
+  mSetColor(drawState.foreground);
+  mDrawRect(&r);
+}
 
 void mDrawBand(Menu* m) {
   if (!m) return;
@@ -278,7 +282,7 @@ void mDrawMenu(Menu* m) {
   IntPoint c = mHitCentre(m);
   if (m->drawnAsParent) {
     mDrawParentLine(m);
-    mDrawCentre(c.x, c.y);
+    drawHub(nullptr, c.x, c.y);
     return;
   }
   mDrawParentLine(m);
