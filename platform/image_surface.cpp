@@ -667,10 +667,12 @@ void putBeneathCopies(int x, int y, const uint32_t* pixels, int count) {
 }
 
 void ImageSurface::markAsDesktop() {
-  prepare();
-  for (int y = 0; y < image_->height(); y++) {
-    auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
-    for (int x = 0; x < image_->width(); x++) row[x] &= 0x00FFFFFFu;
+  // A whole screen at every mInit on a plain X server: one pass over the
+  // pixels, the image's size read once.
+  Pixels px = pixels();
+  for (int y = 0; y < px.height; y++) {
+    QRgb* row = px.row(y);
+    for (int x = 0; x < px.width; x++) row[x] &= 0x00FFFFFFu;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -281,10 +282,16 @@ std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
   QPoint offset = desktop.topLeft() - screen->geometry().topLeft();
   // One copy of the root window over all screens, taken before the overlay
   // is up so that it shows what lies beneath.
-  QImage picture = screen
-                       ->grabWindow(0, offset.x(), offset.y(), desktop.width(),
-                                    desktop.height())
-                       .toImage();
+  QImage picture;
+  if (screen->devicePixelRatio() == 1 && offset.x() >= INT16_MIN &&
+      offset.y() >= INT16_MIN && devicePixels.width() <= UINT16_MAX &&
+      devicePixels.height() <= UINT16_MAX)
+    picture = grabRootShared(connection, QRect(offset, devicePixels));
+  if (picture.isNull())
+    picture = screen
+                  ->grabWindow(0, offset.x(), offset.y(), desktop.width(),
+                               desktop.height())
+                  .toImage();
   if (picture.isNull() || picture.size() != devicePixels) return nullptr;
   picture = std::move(picture).convertToFormat(QImage::Format_RGB32);
   // Library drawing is in device pixels, whatever Qt's scaling.
