@@ -184,6 +184,7 @@ int ImageSurface::height() const { return image_->height(); }
 // the pixels. A reader that copied the image (the simulated screen's
 // users) must keep its copy, so a shared image is parted from first.
 void ImageSurface::prepare() {
+  beforePixels();
   if (!image_->isDetached()) {
     endPainting();
     image_->detach();
@@ -504,6 +505,7 @@ void ImageSurface::drawText(int x, int y, const char* text, Colour c) {
 
 Bitmap* ImageSurface::copyOut(int x, int y, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
+  beforePixels();
   QRect kept = onImage(x, y, int64_t(x) + width, int64_t(y) + height);
   if (kept.isEmpty())
     return new (std::nothrow) Bitmap(QImage(), QPoint(), QPoint());

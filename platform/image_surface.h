@@ -83,6 +83,9 @@ class TARVEL_API ImageSurface : public Surface {
  protected:
   // Shows `area` of the image; called by flush with what changed.
   virtual void present(const QRect& area);
+  // Called before the image's pixels are first read or written by a call:
+  // a surface whose picture comes later gets it here.
+  virtual void beforePixels() {}
   QImage* image_;
 
  private:
