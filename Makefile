@@ -10,7 +10,7 @@ SOAK_DIR := build/soak
 SOAK_SELECTIONS ?= 100000
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench fuzz fuzz-study soak install format clean
+.PHONY: all deps build run test bench bench-compare fuzz fuzz-study soak install format clean
 
 all: build
 
@@ -38,6 +38,12 @@ install: build
 
 bench: build
 	@bash scripts/run-bench $(RELEASE_DIR)
+
+# This tree's benchmarks against those of REV, run by turns on one machine:
+# make bench-compare REV=main (BENCHES="bench_tracking" for some programs).
+bench-compare: deps
+	@test -n "$(REV)" || { echo "make bench-compare REV=<revision>"; exit 2; }
+	@bash scripts/bench-compare $(REV) $(BENCHES)
 
 # Fuzzes the library's public calls for FUZZ_SECONDS (clang, libFuzzer).
 fuzz: deps

@@ -4,6 +4,7 @@
 #include "core/geometry.h"
 #include "core/hit_test.h"
 #include "core/menu_tree.h"
+#include "core/scale.h"
 #include "display/drawing.h"
 #include "display/linear_menu.h"
 #include "display/menu_items.h"
@@ -176,6 +177,67 @@ void mDrawCentre(int x, int y) {
   mDrawArc(&r);
 }
 
+namespace {
+
+// Spokes and centre look the same wherever a menu is, and the band is drawn
+// under them again on every motion: they are drawn once into a stamp, kept
+// for as long as the slots shown, the scale and the colours stay the same.
+struct Hub {
+  uint32_t slots;  // a bit per spoke drawn, and one for the centre alone
+  double scale;
+  Colour foreground, background;
+  int half;  // the centre lies at (half, half) of the stamp
+  platform::Stamp* stamp;
+};
+constexpr int hubsKept = 4;
+Hub hubs[hubsKept];
+int nextHub = 0;
+
+// The centre alone.
+constexpr uint32_t centreOnly = 1u << RADIAL_SLOTS;
+
+// The hub of m's spokes and centre, or of the centre alone for NULL.
+Hub* hubFor(const Menu* m) {
+  uint32_t slots = centreOnly;
+  if (m && mRadialSlotsShown(m) == RADIAL_SLOTS)
+    for (int k = 0; k < RADIAL_SLOTS; k++)
+      if (mSlotVisible(m, k)) slots |= 1u << k;
+  for (Hub& h : hubs)
+    if (h.stamp && h.slots == slots && h.scale == mScale() &&
+        h.foreground == drawState.foreground &&
+        h.background == drawState.background)
+      return &h;
+  // Spokes reach 17 pixels out with their outline, the disc less.
+  int half = mScaled(18) + 2;
+  platform::Stamp* stamp = platform::newStamp(2 * half + 1, 2 * half + 1);
+  if (!stamp) return nullptr;
+  Hub& h = hubs[nextHub];
+  nextHub = (nextHub + 1) % hubsKept;
+  platform::deleteStamp(h.stamp);
+  h = Hub{slots, mScale(), drawState.foreground, drawState.background,
+          half,  stamp};
+  platform::Surface* screen = drawState.screen;
+  drawState.screen = platform::stampSurface(stamp);
+  if (m) mDrawSpokes(m, half, half);
+  mDrawCentre(half, half);
+  drawState.screen = screen;
+  return &h;
+}
+
+// mDrawSpokes and mDrawCentre at (x, y); mDrawCentre alone for NULL.
+void drawHub(const Menu* m, int x, int y) {
+  const Hub* h = drawState.screen ? hubFor(m) : nullptr;
+  if (!h) {
+    if (m) mDrawSpokes(m, x, y);
+    mDrawCentre(x, y);
+    return;
+  }
+  drawState.screen->putStamp(h->stamp, mSatAdd(x, -h->half),
+                             mSatAdd(y, -h->half));
+}
+
+}  // namespace
+
 void mDrawParentLine(const Menu* m) {
   if (!m || !m->parent) return;
   // From centre to centre as the pointer went: a menu moved to fit is
@@ -184,7 +246,7 @@ void mDrawParentLine(const Menu* m) {
   mSetColor(drawState.foreground);
   mSetLineWidth(mScaled(parentLineWidth));
   mDrawLine(from.x, from.y, to.x, to.y);
-  mDrawCentre(from.x, from.y);
+  drawHub(nullptr, from.x, from.y);
 }
 
 void mDrawEmptyMarker(int x, int y) {
@@ -209,8 +271,7 @@ void mDrawBand(Menu* m) {
   mSetColor(drawState.foreground);
   mSetLineWidth(mScaled(bandLineWidth));
   mDrawLine(c.x, c.y, m->lastX, m->lastY);
-  mDrawSpokes(m, c.x, c.y);
-  mDrawCentre(c.x, c.y);
+  drawHub(m, c.x, c.y);
 }
 
 void mDrawMenu(Menu* m) {
@@ -221,7 +282,7 @@ void mDrawMenu(Menu* m) {
   IntPoint c = mHitCentre(m);
   if (m->drawnAsParent) {
     mDrawParentLine(m);
-    mDrawCentre(c.x, c.y);
+    drawHub(nullptr, c.x, c.y);
     return;
   }
   mDrawParentLine(m);
@@ -231,8 +292,7 @@ void mDrawMenu(Menu* m) {
   }
   mRedrawItems(m);
   if ((mIsLinearOnly(m) && !m->parent) || mHangsFromLinearItem(m)) return;
-  mDrawSpokes(m, c.x, c.y);
-  mDrawCentre(c.x, c.y);
+  drawHub(m, c.x, c.y);
 }
 
 void mRedrawMenu(Menu* m) { mDrawMenu(m); }

@@ -65,6 +65,7 @@ class TARVEL_API ImageSurface : public Surface {
   void drawText(int x, int y, const char* text, Colour c) override;
   Bitmap* copyOut(int x, int y, int width, int height) override;
   void copyIn(const Bitmap* bitmap, int x, int y) override;
+  void putStamp(const Stamp* stamp, int x, int y) override;
   void flush() override;
   // Only the desktop's pixels as marked by markAsDesktop are written to;
   // everything drawn since covers them.
@@ -82,6 +83,9 @@ class TARVEL_API ImageSurface : public Surface {
  protected:
   // Shows `area` of the image; called by flush with what changed.
   virtual void present(const QRect& area);
+  // Called before the image's pixels are first read or written by a call:
+  // a surface whose picture comes later gets it here.
+  virtual void beforePixels() {}
   QImage* image_;
 
  private:
@@ -93,16 +97,42 @@ class TARVEL_API ImageSurface : public Surface {
   QRect onImage(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
   void fillSpan(int64_t left, int64_t top, int64_t right, int64_t bottom,
                 Colour c);
-  void setPixel(int x, int y, QRgb c);
+  // The image's pixels for writing, parted from any reader first; good
+  // until the next call that paints through Qt or changes the image.
+  struct Pixels {
+    uchar* bits;
+    qsizetype stride;
+    int width, height;
+    QRgb* row(int y) const {
+      return reinterpret_cast<QRgb*>(bits + y * stride);
+    }
+    void set(int x, int y, QRgb c) const {
+      if (unsigned(x) < unsigned(width) && unsigned(y) < unsigned(height))
+        row(y)[x] = c;
+    }
+  };
+  Pixels pixels();
   void thinLine(int x0, int y0, int x1, int y1, QRgb c);
+  void wideLine(double ax, double ay, double bx, double by, double r, QRgb c);
 
   QPainter painter_;
   FontSpec fontSpec_{};
   std::string fontKey_;
   static constexpr size_t textCacheLimit = 512;
   std::unordered_map<std::string, QStaticText> textCache_;
+  struct LoadedFont {
+    QFont font;
+    std::unique_ptr<QFontMetrics> metrics;
+    TextMetrics text;
+    int lineHeight;
+  };
+  static constexpr size_t fontsKept = 16;
+  std::unordered_map<std::string, LoadedFont> fonts_;
   QFont font_;
-  std::unique_ptr<QFontMetrics> metrics_;
+  const QFontMetrics* metrics_ = nullptr;
+  TextMetrics textMetrics_{};
+  int lineHeight_ = 0;
+  std::unordered_map<std::string, int> widthCache_;
   QRect dirty_;
 };
 

@@ -54,6 +54,8 @@ struct InputState {
 
 // Pixels copied off the screen, to be put back later.
 class Bitmap;
+// A small see-through picture drawn once and put on surfaces many times.
+class Stamp;
 
 // Where the library draws: the overlay covering the desktop, in screen
 // pixels. Rectangles given as (left, top, right, bottom) exclude the right
@@ -85,6 +87,12 @@ class TARVEL_API Surface {
   // NULL when the copy cannot be made.
   virtual Bitmap* copyOut(int x, int y, int width, int height) = 0;
   virtual void copyIn(const Bitmap* bitmap, int x, int y) = 0;
+
+  // Puts what was drawn into the stamp with its corner at (x, y); the
+  // rest of it leaves the surface as it is. Nothing by default.
+  virtual void putStamp(const Stamp* stamp, int x, int y) {
+    (void)stamp, (void)x, (void)y;
+  }
 
   // Shows what changed since the last flush, at once.
   virtual void flush() = 0;
@@ -155,6 +163,14 @@ class TARVEL_API Platform {
 
 // Frees a copy made by Surface::copyOut; the surface need not exist any more.
 TARVEL_API void deleteBitmap(Bitmap* bitmap);
+// A stamp of width x height, nothing drawn in it yet; NULL for a size out
+// of 1 to 1024 or when it cannot be made. Drawn into through its surface,
+// in its own coordinates with (0, 0) at its corner, with the pixel rules of
+// every surface; put by Surface::putStamp, it draws the same pixels as
+// drawing there would, for a fraction of the cost.
+TARVEL_API Stamp* newStamp(int width, int height);
+TARVEL_API Surface* stampSurface(Stamp* stamp);
+TARVEL_API void deleteStamp(Stamp* stamp);
 // Surface::putBeneath for every copy made by copyOut and not yet freed, at
 // the place on the surface it was copied from: what they put back shows the
 // client's picture where nothing was drawn.

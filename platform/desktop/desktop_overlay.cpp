@@ -8,6 +8,7 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -278,22 +279,50 @@ std::unique_ptr<DesktopOverlay> DesktopOverlay::open(
     if (!overlay->startLive(desktop)) return nullptr;
     return overlay;
   }
-  QPoint offset = desktop.topLeft() - screen->geometry().topLeft();
-  // One copy of the root window over all screens, taken before the overlay
-  // is up so that it shows what lies beneath.
-  QImage picture = screen
-                       ->grabWindow(0, offset.x(), offset.y(), desktop.width(),
-                                    desktop.height())
-                       .toImage();
-  if (picture.isNull() || picture.size() != devicePixels) return nullptr;
-  picture = std::move(picture).convertToFormat(QImage::Format_RGB32);
+  // Made now, the window is mapped and the picture filled with the screen
+  // by takeCopy, once the press has been taken.
+  QImage picture(devicePixels, QImage::Format_RGB32);
+  if (picture.isNull()) return nullptr;
   // Library drawing is in device pixels, whatever Qt's scaling.
   picture.setDevicePixelRatio(1);
   std::unique_ptr<DesktopOverlay> overlay(
       new DesktopOverlay(connection, std::move(picture), false));
-  overlay->markAsDesktop();
+  overlay->copyOffset_ = desktop.topLeft() - screen->geometry().topLeft();
+  overlay->copyPending_ = true;
   if (!overlay->start(desktop)) return nullptr;
   return overlay;
+}
+
+void DesktopOverlay::takeCopy() {
+  if (!copyPending_) return;
+  copyPending_ = false;
+  // One copy of the root window over all screens, taken before the overlay
+  // is mapped so that it shows what lies beneath.
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QSize size = picture_.size();
+  QImage copy;
+  if (screen && screen->devicePixelRatio() == 1 &&
+      copyOffset_.x() >= INT16_MIN && copyOffset_.y() >= INT16_MIN &&
+      size.width() <= UINT16_MAX && size.height() <= UINT16_MAX)
+    copy = grabRootShared(connection_, QRect(copyOffset_, size));
+  if (copy.isNull() && screen)
+    copy = screen
+               ->grabWindow(0, copyOffset_.x(), copyOffset_.y(),
+                            geometry_.width(), geometry_.height())
+               .toImage();
+  if (copy.size() == size) {
+    picture_ = std::move(copy).convertToFormat(QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(1);
+  } else {
+    mReportError("can't copy the screen beneath the menus");
+    picture_.fill(0);
+  }
+  markAsDesktop();
+  window_->show();
+  // The window has no background, so the server leaves the screen as it
+  // was when mapping it; pushing the copy at once keeps it that way before
+  // Qt ever gets round to painting.
+  present(picture_.rect());
 }
 
 void DesktopOverlay::prepare(xcb_connection_t* connection) {
@@ -336,11 +365,6 @@ bool DesktopOverlay::start(const QRect& geometry) {
   nameWindow(connection_, id);
   pusher_ = std::make_unique<X11ImagePusher>();
   if (!pusher_->attach(connection_, id)) return false;
-  window_->show();
-  // The window has no background, so the server leaves the screen as it
-  // was when mapping it; pushing the copy at once keeps it that way before
-  // Qt ever gets round to painting.
-  present(picture_.rect());
   return !xcb_connection_has_error(connection_);
 }
 

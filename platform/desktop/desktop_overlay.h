@@ -49,8 +49,14 @@ class DesktopOverlay : public ImageSurface {
   // The desktop beneath stays live, the client's own windows included.
   bool showsDesktop() const override { return live_; }
 
+  // On a plain X server the overlay opens without its copy of the screen,
+  // so that the press is not kept waiting for it; this takes it and puts
+  // the overlay up, the first time it is called or drawing needs it.
+  void takeCopy();
+
  protected:
   void present(const QRect& area) override;
+  void beforePixels() override { takeCopy(); }
 
  private:
   DesktopOverlay(xcb_connection_t* connection, QImage picture, bool live);
@@ -60,7 +66,9 @@ class DesktopOverlay : public ImageSurface {
   xcb_connection_t* connection_;
   QImage picture_;
   bool live_;
-  QRect geometry_;  // the desktop it covers, in Qt's logical pixels
+  bool copyPending_ = false;
+  QPoint copyOffset_;  // of the desktop from the primary screen
+  QRect geometry_;     // the desktop it covers, in Qt's logical pixels
   // Everything pushed since opening: what a live overlay clears at the end.
   QRect shown_;
   std::unique_ptr<OverlayWindow> window_;

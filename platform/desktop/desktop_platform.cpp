@@ -78,10 +78,16 @@ void DesktopPlatform::sleepMs(uint32_t ms) {
   startPass();
 }
 
-void DesktopPlatform::spinStep() { endPass(); }
+void DesktopPlatform::spinStep() {
+  if (overlay_) overlay_->takeCopy();
+  endPass();
+}
 
 // A loop that never calls spinStep sleeps here, once a pass.
 InputState DesktopPlatform::pollInput() {
+  // The first pass of a selection's loop, after its press: the overlay's
+  // copy of the screen is taken while the popup's delay runs.
+  if (overlay_) overlay_->takeCopy();
   if (readsThisPass_ >= readsPerPass) endPass();
   readsThisPass_++;
   return input_.poll(microseconds());

@@ -43,4 +43,17 @@ class X11ImagePusher {
   std::vector<uint32_t> band_;
 };
 
+// Whether the window's pixels are laid out as a QImage's RGB32 or ARGB32
+// ones; its depth in `depth` when given.
+bool rgb32Pixels(xcb_connection_t* connection, xcb_window_t window,
+                 uint8_t* depth);
+
+// The root window's pixels in `area` (device pixels) as an RGB32 picture,
+// read through memory shared with the server: no copy of them crosses the
+// connection, which for a whole screen takes longer than the rest of
+// putting the overlay up. A null image when the server has no shared memory
+// for this client (a remote display), the area does not fit its requests or
+// its pixels are laid out otherwise; the caller then asks the usual way.
+QImage grabRootShared(xcb_connection_t* connection, QRect area);
+
 }  // namespace tarvel::platform

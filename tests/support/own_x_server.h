@@ -22,12 +22,13 @@ extern char** environ;
 // the DISPLAY while it runs.
 class OwnXServer {
  public:
-  bool start() {
+  // `screen` is Xvfb's WIDTHxHEIGHTxDEPTH.
+  bool start(const char* screen = "1280x1024x24") {
     int ready[2];
     if (pipe(ready) != 0) return false;
     std::string fd = std::to_string(ready[1]);
-    const char* argv[] = {"Xvfb",     "-displayfd",   fd.c_str(),  "-screen",
-                          "0",        "1280x1024x24", "-nolisten", "tcp",
+    const char* argv[] = {"Xvfb",     "-displayfd", fd.c_str(),  "-screen",
+                          "0",        screen,       "-nolisten", "tcp",
                           "-noreset", nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -347,3 +347,29 @@ TEST_F(MenuDrawing, CheckMarksInTheMarginOfTogglesThatAreOn) {
   EXPECT_GE(count(sim.screenImage(), margin(8), highlightText), 12);
   EXPECT_GE(count(sim.screenImage(), margin(2), highlightText), 12);
 }
+
+// The spokes and centre a menu shows are stamped from a picture drawn once:
+// the screen must show what drawing the menu piece by piece gives, at the
+// screen's edge too, and follow a change of colours.
+TEST_F(MenuDrawing, StampedSpokesAndCentreMatchDrawingThem) {
+  Menu* m = menuWith({0, 1, 2, 3, 4, 5, 6, 7});
+  const QImage blank = sim.screenImage().copy();
+  for (QPoint at : {QPoint(640, 500), QPoint(4, 1019)}) {
+    for (Colour fg : {platform::rgb(0, 0, 0), platform::rgb(200, 0, 0)}) {
+      drawState.foreground = fg;
+      mPlaceMenu(m, at.x(), at.y());
+      mShowMenu(m, at.x(), at.y());
+      QImage stamped = sim.screenImage().copy();
+      mEraseMenu(m);
+      ASSERT_EQ(sim.screenImage(), blank);
+      mSaveMenuArea(m);
+      mRedrawItems(m);
+      IntPoint c = mHitCentre(m);
+      mDrawSpokes(m, c.x, c.y);
+      mDrawCentre(c.x, c.y);
+      EXPECT_TRUE(stamped == sim.screenImage())
+          << "at " << at.x() << ", " << at.y() << " in " << fg;
+      mEraseMenu(m);
+    }
+  }
+}
