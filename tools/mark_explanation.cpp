@@ -89,8 +89,12 @@ PathReading pathOf(Menu* root, std::vector<Menu*>* menus) {
   Menu* m = root;
   for (int i = 0; i < n && positions[i] >= 0; i++) {
     if (menus) menus->push_back(m);
-    names += (i ? " > " : "") + std::string(labels[i]);
-    numbers += (i ? "/" : "") + std::to_string(positions[i]);
+    if (i) {
+      names += " > ";
+      numbers += "/";
+    }
+    names += labels[i];
+    numbers += std::to_string(positions[i]);
     m = m ? m->submenu[positions[i]] : nullptr;
   }
   if (names.empty())

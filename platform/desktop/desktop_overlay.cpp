@@ -310,13 +310,14 @@ void DesktopOverlay::takeCopy() {
                ->grabWindow(0, copyOffset_.x(), copyOffset_.y(),
                             geometry_.width(), geometry_.height())
                .toImage();
-  if (copy.size() == size) {
-    picture_ = std::move(copy).convertToFormat(QImage::Format_RGB32);
-    picture_.setDevicePixelRatio(1);
-  } else {
-    mReportError("can't copy the screen beneath the menus");
-    picture_.fill(0);
+  if (copy.size() != size) {
+    // Never a black screen in its place: the window stays unmapped, and
+    // the selection goes on unseen, by mark.
+    mReportError("can't copy the screen beneath the menus; they are not shown");
+    return;
   }
+  picture_ = std::move(copy).convertToFormat(QImage::Format_RGB32);
+  picture_.setDevicePixelRatio(1);
   markAsDesktop();
   window_->show();
   // The window has no background, so the server leaves the screen as it
