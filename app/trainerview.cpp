@@ -198,12 +198,10 @@ void TrainerView::runTrial(QPoint at) {
 
 void TrainerView::seedWeakItems() {
   weak_ = WeakItems(training_.itemCount());
-  std::vector<std::string> paths;
-  for (int k = 0; k < training_.itemCount(); k++)
-    paths.push_back(mPathText(training_.path(k)));
   int refused = 0;
-  for (const WeakTrial& t : weakTrialsFromRecord(training_.recordFolder(),
-                                                 runFolders_, &refused, paths))
+  for (const WeakTrial& t :
+       weakTrialsFromRecord(training_.recordFolder(), runFolders_,
+                            training_.itemPaths(), &refused))
     weak_.add(t);
   for (const WeakTrial& t : runTrials_) weak_.add(t);
   if (refused > 0)

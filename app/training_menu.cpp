@@ -104,6 +104,12 @@ std::vector<int> TrainingMenu::path(int item) const {
   return {p.category, p.item};
 }
 
+std::vector<std::string> TrainingMenu::itemPaths() const {
+  std::vector<std::string> paths;
+  for (int k = 0; k < itemCount(); k++) paths.push_back(mPathText(path(k)));
+  return paths;
+}
+
 std::string TrainingMenu::label(int item) const {
   if (own_)
     return item >= 0 && item < itemCount() ? own_->leaves[size_t(item)].label

@@ -30,6 +30,8 @@ class TrainingMenu {
   int itemOf(uintptr_t value) const;
   // Positions from the root down to the item.
   std::vector<int> path(int item) const;
+  // Every item's path as a record writes it ("2/0"), by number.
+  std::vector<std::string> itemPaths() const;
   // The item's own label.
   std::string label(int item) const;
   // The words that ask for the item: its label, or the labels along its

@@ -97,15 +97,6 @@ int WeakItems::choose(int inPlay, int draw) {
   return pick;
 }
 
-std::vector<std::string> practiceItemPaths() {
-  std::vector<std::string> paths;
-  for (int k = 0; k < practiceItemCount; k++) {
-    PracticePath p = practicePath(k);
-    paths.push_back(std::to_string(p.category) + "/" + std::to_string(p.item));
-  }
-  return paths;
-}
-
 std::optional<WeakTrial> weakTrialFromRow(
     const TrialRow& row, const std::vector<std::string>& itemPaths) {
   if (row.practice) return std::nullopt;
@@ -117,8 +108,8 @@ std::optional<WeakTrial> weakTrialFromRow(
 }
 
 std::vector<WeakTrial> weakTrialsFromRecord(
-    const std::string& folder, const std::set<std::string>& skip, int* refused,
-    const std::vector<std::string>& itemPaths) {
+    const std::string& folder, const std::set<std::string>& skip,
+    const std::vector<std::string>& itemPaths, int* refused) {
   std::vector<WeakTrial> trials;
   if (refused) *refused = 0;
   for (const std::string& file : recordFiles(folder)) {

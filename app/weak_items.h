@@ -63,9 +63,6 @@ class WeakItems {
   int inPlay_ = 0;
 };
 
-// The paths of the practice menu's items by number, "2/0" and so on.
-std::vector<std::string> practiceItemPaths();
-
 // The trial a row of trials.csv holds, when its target is one of the items
 // whose paths are `itemPaths`, by number, rather than a practice trial or
 // another menu's item.
@@ -73,9 +70,9 @@ std::optional<WeakTrial> weakTrialFromRow(
     const TrialRow& row, const std::vector<std::string>& itemPaths);
 
 // Every trial in the record under `folder` (session-1, session-2, ... in
-// order), leaving out the session folders in `skip`. Rows a reader refuses
-// are left out and counted in `refused` when it is given.
+// order) of the items whose paths are `itemPaths`, leaving out the session
+// folders in `skip`. Rows a reader refuses are left out and counted in
+// `refused` when it is given.
 std::vector<WeakTrial> weakTrialsFromRecord(
     const std::string& folder, const std::set<std::string>& skip,
-    int* refused = nullptr,
-    const std::vector<std::string>& itemPaths = practiceItemPaths());
+    const std::vector<std::string>& itemPaths, int* refused = nullptr);

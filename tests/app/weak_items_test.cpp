@@ -12,6 +12,7 @@
 
 #include "app/cmainframe.h"
 #include "app/session.h"
+#include "app/training_menu.h"
 #include "trainer_fixture.h"
 
 namespace {
@@ -134,7 +135,8 @@ TEST(WeakItems, ReadsTheRecordLeavingOutBadRowsAndSkippedSessions) {
     for (const std::string& line : lines) out << line;
     return folder.string();
   };
-  auto row = [](const char* label, bool hit, bool practice) {
+  const std::vector<std::string> paths = TrainingMenu(nullptr).itemPaths();
+  auto row = [&paths](const char* label, bool hit, bool practice) {
     TrialRow r;
     r.participant = "learner";
     r.study = "trainer";
@@ -145,7 +147,7 @@ TEST(WeakItems, ReadsTheRecordLeavingOutBadRowsAndSkippedSessions) {
     // Trials are known by their target's path; the label goes with it.
     for (int k = 0; k < practiceItemCount; k++)
       if (std::string(label) == practicePath(k).itemLabel)
-        r.targetPath = practiceItemPaths()[size_t(k)];
+        r.targetPath = paths[size_t(k)];
     r.targetLabel = label;
     r.hit = hit;
     r.targetShownAt = "2024-01-01T00:00:00.000Z";
@@ -158,7 +160,7 @@ TEST(WeakItems, ReadsTheRecordLeavingOutBadRowsAndSkippedSessions) {
   session(3, {row("Banana", true, false)});
   int refused = -1;
   std::vector<WeakTrial> trials =
-      weakTrialsFromRecord(base.string(), {skipped}, &refused);
+      weakTrialsFromRecord(base.string(), {skipped}, paths, &refused);
   EXPECT_EQ(refused, 1);
   ASSERT_EQ(trials.size(), 2u);
   EXPECT_EQ(trials[0].item, Truck);
@@ -166,5 +168,6 @@ TEST(WeakItems, ReadsTheRecordLeavingOutBadRowsAndSkippedSessions) {
   EXPECT_EQ(trials[0].ms, 700);
   EXPECT_EQ(trials[1].item, Banana);
   EXPECT_TRUE(trials[1].hit);
-  EXPECT_TRUE(weakTrialsFromRecord((base / "none").string(), {}).empty());
+  EXPECT_TRUE(
+      weakTrialsFromRecord((base / "none").string(), {}, paths).empty());
 }
